@@ -1,0 +1,88 @@
+// Private-profile (INI) files: one parse when opened, changes written back atomically.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+/// One operation on an INI file. The file is read and parsed once when the
+/// object is made; reads see the object's own writes; `save()` writes the
+/// changes back atomically. Section and key names match without regard to
+/// case; values are read back trimmed. Lines the object does not change are
+/// written back as they were (line ends become CR LF).
+class ProfileFile final
+{
+public:
+    /// Reads `path`; a missing file is an empty profile.
+    explicit ProfileFile(QString path);
+    /// Parses bytes as a file's content (no file behind it; `save()` is not possible).
+    static ProfileFile fromBytes(QByteArrayView bytes);
+
+    const QString &path() const { return m_path; }
+
+    QString readString(QStringView section, QStringView key, const QString &defaultValue) const;
+    /// Decimal, or hexadecimal after "0x"; anything else gives the default.
+    int readInteger(QStringView section, QStringView key, int defaultValue) const;
+    /// An integer other than 0 is true; a missing or non-numeric value gives the default.
+    bool readBool(QStringView section, QStringView key, bool defaultValue) const;
+
+    /// Creates the section (at the end of the file) and the key (at the end of
+    /// its section) as needed; an existing key is replaced where it stands.
+    /// Line breaks in the key or value are written as blanks.
+    void writeString(QStringView section, QStringView key, QStringView value);
+    void writeInteger(QStringView section, QStringView key, int value);
+    void writeBool(QStringView section, QStringView key, bool value);
+
+    /// Key names of a section in file order, also those with an empty value.
+    QStringList keys(QStringView section) const;
+    /// "key=value" texts of a section in file order, leaving out empty values.
+    QStringList entries(QStringView section) const;
+    /// Section names in file order.
+    QStringList sections() const;
+    bool hasSection(QStringView section) const;
+    void eraseSection(QStringView section);
+
+    /// The file content as it would be written: Windows-1252, CR LF.
+    QByteArray toBytes() const;
+    /// Writes the content back when it differs from what was read.
+    /// Throws EWriteError with the full path when that fails.
+    void save();
+
+private:
+    struct Line
+    {
+        QString text; // the line as written, without its line end
+        qsizetype keyBegin = -1; // -1: not an entry
+        qsizetype keyLength = 0;
+        qsizetype valueBegin = 0;
+        qsizetype valueLength = 0;
+        bool isEntry() const { return keyBegin >= 0; }
+        QStringView key() const { return QStringView(text).mid(keyBegin, keyLength); }
+        QStringView value() const { return QStringView(text).mid(valueBegin, valueLength); }
+    };
+    struct Section
+    {
+        QString name;
+        QString header;
+        std::vector<Line> lines;
+        bool erased = false;
+    };
+
+    ProfileFile() = default;
+    void parse(QByteArrayView bytes);
+    static Line makeLine(QString text);
+    static Line makeEntry(QStringView key, QStringView value);
+    const Section *findSection(QStringView name) const;
+    Section *findSection(QStringView name);
+    static const Line *findEntry(const Section &section, QStringView key);
+    Section &sectionForWriting(QStringView name);
+
+    QString m_path;
+    QByteArray m_original;
+    bool m_readFailed = false;
+    std::vector<Line> m_preamble; // lines before the first section
+    std::vector<Section> m_sections;
+    QHash<QString, qsizetype> m_index; // case-folded name -> first live section
+};

@@ -1,0 +1,23 @@
+# Installs the Debian packages the planner needs to build, test and run, when missing.
+# Sourced by scripts/run and scripts/test.
+kalmora_packages="cmake g++ make qt6-base-dev qt6-multimedia-dev libbenchmark-dev qt6-translations-l10n fonts-liberation python3 tinyproxy"
+
+kalmora_install_deps() {
+  local missing=""
+  for p in $kalmora_packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+  fi
+}
+
+kalmora_build() {
+  local build_dir=$1; shift
+  cmake -S "$KALMORA_SOURCE" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$build_dir" -j2
+}
