@@ -1,0 +1,243 @@
+// The profile-file layer: file text byte for byte, lookups, encodings, failures.
+#include "platform/Errors.h"
+#include "platform/ProfileFile.h"
+#include "platform/Win1252.h"
+#include "support/TestEnvironment.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+
+class tst_ProfileFile final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void writesGiveExactFileText();
+    void namesMatchWithoutCase();
+    void keysAndEntries();
+    void eraseSection();
+    void numbersAndTruthValues();
+    void encodingAndLineEnds();
+    void damagedFilesReadAndKeepTheirLines();
+    void writeFailureLeavesOldFile();
+    void lineBreaksCannotAddEntries();
+    void killedWriterLeavesOldOrNewFile();
+};
+
+void tst_ProfileFile::writesGiveExactFileText()
+{
+    TestEnvironment env;
+    ProfileFile ini(env.path(QStringLiteral("a.ini")));
+    ini.writeString(u"Dates", u"08.12.2026", u"1");
+    ini.writeString(u"08.12.2026", u"Mathematik", u"S. 12");
+    ini.writeString(u"Dates", u"15.12.2026", u"1"); // new key goes to the end of its section
+    ini.writeString(u"08.12.2026", u"Mathematik", u"S. 13"); // replaced where it stands
+    ini.writeString(u"08.12.2026", u"MathematikExec", u"");
+    ini.save();
+    QCOMPARE(env.readFile(QStringLiteral("a.ini")),
+             QByteArray("[Dates]\r\n08.12.2026=1\r\n15.12.2026=1\r\n"
+                        "[08.12.2026]\r\nMathematik=S. 13\r\nMathematikExec=\r\n"));
+
+    // A second operation sees the first one's writes; unchanged content is not rewritten.
+    ProfileFile again(env.path(QStringLiteral("a.ini")));
+    QCOMPARE(again.readString(u"08.12.2026", u"Mathematik", QString()), QStringLiteral("S. 13"));
+    const auto before = QFileInfo(env.path(QStringLiteral("a.ini"))).lastModified();
+    again.writeString(u"Dates", u"08.12.2026", u"1");
+    again.save();
+    QCOMPARE(QFileInfo(env.path(QStringLiteral("a.ini"))).lastModified(), before);
+}
+
+void tst_ProfileFile::namesMatchWithoutCase()
+{
+    auto ini = ProfileFile::fromBytes("[Termin]\r\nKey=v\r\n");
+    QCOMPARE(ini.readString(u"TERMIN", u"kEY", QStringLiteral("d")), QStringLiteral("v"));
+    ini.writeString(u"TERMIN", u"KEY", u"w"); // same entry, spelling of the file kept
+    ini.writeString(u"termin", u"other", u"x");
+    QCOMPARE(ini.toBytes(), QByteArray("[Termin]\r\nKey=w\r\nother=x\r\n"));
+    // Umlauts fold too.
+    ini.writeString(u"Übung", u"Ä", u"1");
+    QCOMPARE(ini.readString(u"übung", u"ä", QString()), QStringLiteral("1"));
+    // Missing key, section or file gives the default.
+    QCOMPARE(ini.readString(u"Termin", u"none", QStringLiteral("d")), QStringLiteral("d"));
+    QCOMPARE(ini.readString(u"None", u"Key", QStringLiteral("d")), QStringLiteral("d"));
+    TestEnvironment env;
+    ProfileFile missing(env.path(QStringLiteral("missing.ini")));
+    QCOMPARE(missing.readString(u"a", u"b", QStringLiteral("d")), QStringLiteral("d"));
+    missing.save(); // nothing written, nothing created
+    QVERIFY(!QFile::exists(env.path(QStringLiteral("missing.ini"))));
+}
+
+void tst_ProfileFile::keysAndEntries()
+{
+    const auto ini = ProfileFile::fromBytes("[S]\r\nb=2\r\n a = 1 \r\nempty=\r\nnoequals\r\nc=x=y\r\n[T]\r\n");
+    QCOMPARE(ini.keys(u"s"), QStringList({"b", "a", "empty", "c"}));
+    QCOMPARE(ini.entries(u"S"), QStringList({"b=2", "a=1", "c=x=y"}));
+    QCOMPARE(ini.readString(u"S", u"a", QString()), QStringLiteral("1")); // trimmed
+    QCOMPARE(ini.readString(u"S", u"empty", QStringLiteral("d")), QString()); // present but empty
+    QCOMPARE(ini.sections(), QStringList({"S", "T"}));
+    QVERIFY(ini.keys(u"T").isEmpty());
+    QVERIFY(ini.keys(u"U").isEmpty());
+}
+
+void tst_ProfileFile::eraseSection()
+{
+    auto ini = ProfileFile::fromBytes("[A]\r\nx=1\r\n[B]\r\ny=2\r\n[C]\r\nz=3\r\n");
+    ini.eraseSection(u"b");
+    QVERIFY(!ini.hasSection(u"B"));
+    QCOMPARE(ini.readString(u"B", u"y", QStringLiteral("gone")), QStringLiteral("gone"));
+    ini.writeString(u"B", u"y", u"4"); // written again: a new section at the end
+    QCOMPARE(ini.toBytes(), QByteArray("[A]\r\nx=1\r\n[C]\r\nz=3\r\n[B]\r\ny=4\r\n"));
+    // A second section of the same name in a hand-edited file answers once the first is gone.
+    auto twice = ProfileFile::fromBytes("[A]\r\nx=1\r\n[a]\r\nx=2\r\n");
+    QCOMPARE(twice.readString(u"A", u"x", QString()), QStringLiteral("1"));
+    twice.eraseSection(u"A");
+    QCOMPARE(twice.readString(u"A", u"x", QString()), QStringLiteral("2"));
+    twice.eraseSection(u"A");
+    QCOMPARE(twice.toBytes(), QByteArray());
+}
+
+void tst_ProfileFile::numbersAndTruthValues()
+{
+    const auto ini = ProfileFile::fromBytes("[N]\r\nd=42\r\nh=0x1F\r\nH2=0XfF\r\nneg=-7\r\nbad=12abc\r\n"
+                                            "empty=\r\nt=1\r\nf=0\r\nbig=99999999999\r\n");
+    QCOMPARE(ini.readInteger(u"N", u"d", -1), 42);
+    QCOMPARE(ini.readInteger(u"N", u"h", -1), 31);
+    QCOMPARE(ini.readInteger(u"N", u"H2", -1), 255);
+    QCOMPARE(ini.readInteger(u"N", u"neg", 0), -7);
+    QCOMPARE(ini.readInteger(u"N", u"bad", -1), -1);
+    QCOMPARE(ini.readInteger(u"N", u"empty", -1), -1);
+    QCOMPARE(ini.readInteger(u"N", u"big", -1), -1);
+    QCOMPARE(ini.readBool(u"N", u"t", false), true);
+    QCOMPARE(ini.readBool(u"N", u"f", true), false);
+    QCOMPARE(ini.readBool(u"N", u"d", false), true); // any number but 0
+    QCOMPARE(ini.readBool(u"N", u"bad", true), true); // not a number: the default
+    QCOMPARE(ini.readBool(u"N", u"missing", false), false);
+    auto written = ProfileFile::fromBytes({});
+    written.writeBool(u"B", u"on", true);
+    written.writeBool(u"B", u"off", false);
+    written.writeInteger(u"B", u"n", -12);
+    QCOMPARE(written.toBytes(), QByteArray("[B]\r\non=1\r\noff=0\r\nn=-12\r\n"));
+}
+
+void tst_ProfileFile::encodingAndLineEnds()
+{
+    // Umlauts, ß and the euro sign are single Windows-1252 bytes.
+    auto ini = ProfileFile::fromBytes({});
+    ini.writeString(u"Französisch", u"Übung", u"Größe 5 €");
+    const QByteArray bytes = ini.toBytes();
+    QCOMPARE(bytes, QByteArray("[Franz\xF6sisch]\r\n\xDC" "bung=Gr\xF6\xDF" "e 5 \x80\r\n"));
+    QCOMPARE(ProfileFile::fromBytes(bytes).readString(u"französisch", u"übung", QString()), QStringLiteral("Größe 5 €"));
+    // Every byte survives a read and a write, the undefined ones too.
+    QByteArray all;
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\r' && b != '\n')
+            all.append(char(b));
+    }
+    QCOMPARE(Win1252::encode(Win1252::decode(all)), all);
+    // LF only, CR only and a UTF-8 byte-order mark all read.
+    const auto lf = ProfileFile::fromBytes("\xEF\xBB\xBF[A]\nx=1\ry=2\n");
+    QCOMPARE(lf.readString(u"A", u"x", QString()), QStringLiteral("1"));
+    QCOMPARE(lf.readString(u"A", u"y", QString()), QStringLiteral("2"));
+    QCOMPARE(lf.toBytes(), QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
+}
+
+void tst_ProfileFile::damagedFilesReadAndKeepTheirLines()
+{
+    // Garbage, a line without "=", a header without "]" and a 10 MB line.
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char(QRandomGenerator::global()->bounded(256)));
+    const QByteArray longLine(10 * 1024 * 1024, 'x');
+    const QByteArray text = "; comment\r\n[A]\r\nx=1\r\nno equals sign\r\n[broken header\r\n" + longLine
+                            + "\r\ny=2\r\n[B]\r\n" + garbage + "\r\nz=3\r\n";
+    auto ini = ProfileFile::fromBytes(text);
+    QCOMPARE(ini.readString(u"A", u"y", QString()), QStringLiteral("2"));
+    QCOMPARE(ini.readString(u"B", u"z", QString()), QStringLiteral("3"));
+    ini.writeString(u"A", u"x", u"9");
+    QByteArray expected = text;
+    expected.replace("x=1", "x=9");
+    // Unchanged lines come back as they were, but with CR LF line ends.
+    const QByteArray written = ini.toBytes();
+    QVERIFY(written.contains(QByteArray(QByteArray("; comment\r\n[A]\r\nx=9\r\nno equals sign\r\n[broken header\r\n") + longLine)));
+    QCOMPARE(ProfileFile::fromBytes(written).readString(u"B", u"z", QString()), QStringLiteral("3"));
+    // New keys go behind the last entry of their section, not behind stray lines.
+    auto stray = ProfileFile::fromBytes("[A]\r\nx=1\r\n\r\n[B]\r\n");
+    stray.writeString(u"A", u"y", u"2");
+    QCOMPARE(stray.toBytes(), QByteArray("[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\n"));
+}
+
+void tst_ProfileFile::writeFailureLeavesOldFile()
+{
+    TestEnvironment env;
+    QDir().mkpath(env.path(QStringLiteral("ro")));
+    QString path = env.path(QStringLiteral("ro/a.ini"));
+    {
+        ProfileFile ini(path);
+        ini.writeString(u"A", u"x", u"old");
+        ini.save();
+    }
+    QFile::setPermissions(env.path(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+    ProfileFile ini(path);
+    ini.writeString(u"A", u"x", u"new");
+    if (QFileInfo(env.path(QStringLiteral("ro"))).isWritable()) {
+        // The superuser writes into read-only directories: make the write fail
+        // by a file standing where the directory of the temporary file must be.
+        env.writeFile(QStringLiteral("plain"), "x");
+        path = env.path(QStringLiteral("plain/a.ini"));
+        ini = ProfileFile(path);
+        ini.writeString(u"A", u"x", u"new");
+    }
+    try {
+        ini.save();
+        QFAIL("the write succeeded");
+    } catch (const EWriteError &error) {
+        QCOMPARE(error.message(), QStringLiteral("Unable to write to ") + path);
+    }
+    QFile::setPermissions(env.path(QStringLiteral("ro")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(ProfileFile(env.path(QStringLiteral("ro/a.ini"))).readString(u"A", u"x", QString()), QStringLiteral("old"));
+    QCOMPARE(QDir(env.path(QStringLiteral("ro"))).entryList(QDir::Files), QStringList{"a.ini"});
+}
+
+void tst_ProfileFile::lineBreaksCannotAddEntries()
+{
+    auto ini = ProfileFile::fromBytes({});
+    ini.writeString(u"A", u"key\r\n[Evil]", u"one\r\ntwo\nx=1");
+    QCOMPARE(ini.toBytes(), QByteArray("[A]\r\nkey  [Evil]=one  two x=1\r\n"));
+    QCOMPARE(ProfileFile::fromBytes(ini.toBytes()).sections(), QStringList{"A"});
+}
+
+void tst_ProfileFile::killedWriterLeavesOldOrNewFile()
+{
+    // A child process rewrites a large file again and again; it is killed at
+    // random moments, and every time the file must read as one whole version.
+    TestEnvironment env;
+    const QString path = env.path(QStringLiteral("big.ini"));
+    const QString writer = TestEnvironment::helperDir() + QStringLiteral("profilewriter");
+    QVERIFY2(QFile::exists(writer), qPrintable(writer));
+    for (int round = 0; round < 25; ++round) {
+        QProcess child;
+        child.start(writer, {path, QString::number(round)});
+        QVERIFY(child.waitForStarted());
+        QThread::msleep(QRandomGenerator::global()->bounded(5, 60));
+        child.kill();
+        child.waitForFinished();
+        if (!QFile::exists(path))
+            continue; // killed before its first rename
+        const ProfileFile ini(path);
+        const QString version = ini.readString(u"Meta", u"version", QString());
+        QVERIFY2(!version.isEmpty(), "the file was left without its header section");
+        const QStringList keys = ini.keys(u"Data");
+        QCOMPARE(keys.size(), 2000);
+        for (const QString &key : {keys.first(), keys.last()})
+            QCOMPARE(ini.readString(u"Data", key, QString()), version);
+    }
+    // Temporary files of killed writers never take the place of the file itself.
+    for (const QString &name : QDir(env.dir()).entryList(QDir::Files)) {
+        if (name != u"big.ini")
+            QVERIFY2(name.startsWith(u"big.ini."), qPrintable(name));
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_ProfileFile)
+#include "tst_ProfileFile.moc"
