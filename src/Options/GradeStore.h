@@ -1,0 +1,48 @@
+// The grade files "NOTEN.DAT" (the tree's texts and shape) and "NOTEN.NOT" (the records).
+#pragma once
+
+#include "GradeTree.h"
+
+#include <QString>
+#include <QStringList>
+
+class GradeStore final
+{
+public:
+    /// Where the tree of `LoadGrades` came from.
+    enum class Source { File, Timetable };
+
+    static const QString &TreeFileName();   // "NOTEN.DAT"
+    static const QString &RecordFileName(); // "NOTEN.NOT"
+    /// "Kurs-/Klassenarbeiten", "andere Leistungsnachweise": the categories of a built subject.
+    static const QStringList &CategoryNames();
+
+    /// Replaces `tree` by the grade files, or by `BuildGradeTree` when
+    /// "NOTEN.DAT" does not exist ("NOTEN.NOT" is then not read). Nodes read
+    /// from the file show image 0.
+    ///
+    /// Failures leave in `tree` what was read before them:
+    /// - a line more than one level deeper than the previous node, or deeper
+    ///   than level 2, throws GradeFileError naming the level and the line's text;
+    ///   the nodes before it keep their records, since they are the first
+    ///   ones in pre-order;
+    /// - a missing or unreadable "NOTEN.NOT", or one holding fewer records than
+    ///   the tree has categories and grades, throws EInOutError; the nodes
+    ///   after the last whole record have no record.
+    static Source LoadGrades(GradeTree &tree);
+
+    /// The subjects of the timetable in German collation, each with the two
+    /// categories of weight 1; every node shows image 1. Nothing is written.
+    static GradeTree BuildGradeTree();
+
+    /// Writes both files anew, each atomically, in pre-order: "NOTEN.DAT" as
+    /// Windows-1252 lines of level TABs and text ended by CR LF, "NOTEN.NOT"
+    /// with two bytes (value, weight) for every category and grade. A node
+    /// without a record is written as value 0, weight 0. Throws EWriteError.
+    static void SaveGrades(const GradeTree &tree);
+
+    /// A node text as "NOTEN.DAT" keeps it: tabs and line breaks become blanks
+    /// and leading blanks are dropped, since either would change the level of
+    /// the line when it is read back.
+    static QString storedText(const QString &text);
+};
