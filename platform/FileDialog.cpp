@@ -1,0 +1,99 @@
+// File-open dialogs of the program, answerable in advance so that tests never block.
+#include "FileDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QQueue>
+
+#include <utility>
+
+namespace {
+struct FileDialogState
+{
+    QQueue<QString> answers;
+    QList<FileDialog::Request> asked;
+    bool unattended = false;
+};
+
+FileDialogState &state()
+{
+    static FileDialogState s;
+    return s;
+}
+
+QString showDialog(QWidget *parent, const FileDialog::Request &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(request.filter);
+    if (!request.presetName.isEmpty()) {
+        const QFileInfo preset(request.presetName);
+        if (preset.absoluteDir().exists())
+            dialog.setDirectory(preset.absolutePath());
+        dialog.selectFile(preset.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+}
+
+QString FileDialog::getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
+                                    const QString &defaultSuffix, const QString &presetName)
+{
+    FileDialogState &s = state();
+    const Request request{title, filter, defaultSuffix, presetName};
+    s.asked.append(request);
+    QString name;
+    if (!s.answers.isEmpty())
+        name = s.answers.dequeue();
+    else if (!s.unattended)
+        name = showDialog(parent, request);
+    return name.isEmpty() ? QString() : withDefaultSuffix(name, defaultSuffix);
+}
+
+QString FileDialog::fromWindowsFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts);
+        for (QString &pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == u"*.*")
+                pattern = QStringLiteral("*");
+        }
+        entries.append(parts.at(i) + QStringLiteral(" (") + patterns.join(u' ') + u')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString FileDialog::withDefaultSuffix(const QString &name, const QString &defaultSuffix)
+{
+    const QFileInfo info(name);
+    if (defaultSuffix.isEmpty() || info.fileName().isEmpty() || info.fileName().contains(u'.') || info.exists())
+        return name;
+    return name + u'.' + defaultSuffix;
+}
+
+void FileDialog::setNextFileName(const QString &name)
+{
+    state().answers.enqueue(name);
+}
+
+void FileDialog::queueFileNames(const QStringList &names)
+{
+    for (const QString &name : names)
+        state().answers.enqueue(name);
+}
+
+void FileDialog::setUnattended(bool unattended)
+{
+    state().unattended = unattended;
+}
+
+QList<FileDialog::Request> FileDialog::takeAsked()
+{
+    return std::exchange(state().asked, {});
+}

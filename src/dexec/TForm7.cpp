@@ -1,0 +1,54 @@
+// The default application of a subject.
+#include "TForm7.h"
+
+#include "exec/AppStore.h"
+#include "platform/ErrorReporter.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+TForm7::TForm7(QWidget *parent)
+    : ApplicationDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                                    | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setupUi();
+}
+
+void TForm7::setupUi()
+{
+    setObjectName(QStringLiteral("TForm7"));
+    setupFields();
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, ComboBox1);
+    setTabOrder(ComboBox1, Edit1);
+    setTabOrder(Edit1, Button1);
+    connect(Button2, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm7::Button2Click));
+}
+
+void TForm7::openForSubject(const QString &subject)
+{
+    // An empty subject would be written as a key the settings file cannot hold.
+    if (subject.isEmpty())
+        return;
+    setWindowTitle(subject);
+    // Showing a shown window does not run FormShow, and the fields would
+    // still hold the previous subject's application.
+    if (isVisible())
+        FormShow();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm7::FormShow()
+{
+    FillProgramList();
+    ShowValue(AppStore::defaultApplication(windowTitle()));
+}
+
+void TForm7::Button2Click()
+{
+    AppStore::setDefaultApplication(windowTitle(), EnteredValue());
+    hide();
+}
