@@ -1,21 +1,144 @@
 // The main window: the timetable of one school day and the homework of the next due dates.
 #pragma once
 
+#include <QDate>
+#include <QString>
 #include <QWidget>
+
+#include <array>
+#include <utility>
+
+class HelpWindow;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QToolButton;
+class TTBNArea;
+class TXPrint;
 
 class TForm1 final : public QWidget
 {
     Q_OBJECT
 public:
     explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
 
     /// The preparation that runs once when the window is created.
     void FormCreate();
+    /// Refills the four day panels from the next due dates and `ListBox5`
+    /// with the dates from the fourth one on.
+    void RefreshDayPanels();
+    /// Widens `ListBox5` from 65 to 81 pixels once it holds more than five
+    /// dates, so that its scroll bar does not cover them; it is never narrowed.
+    void WidenListBox5();
+
+    /// The day whose timetable the grid shows.
+    QDate DisplayDate() const { return m_displayDate; }
+
+Q_SIGNALS:
+    /// A subject of the timetable was clicked or reached with the keyboard.
+    void subjectChosen(const QString &subject);
+    /// "Anwendung starten" / "Anwendung definieren" for the homework `Label2` names.
+    void startApplicationRequested(const QString &subject, const QString &date);
+    void defineApplicationRequested(const QString &subject, const QString &date);
+    void settingsRequested();
+    void alarmsRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    using Handler = void (TForm1::*)();
+
     void setupUi();
+    QWidget *setupTimetable();
+    QWidget *setupHomeworkText();
+    QWidget *setupToolbar();
+    QWidget *setupDayPanel(int panel);
+    void setupComponents();
+    void connectHandlers();
+
+    void ListBox1Click() { ListBoxClick(0); }
+    void ListBox2Click() { ListBoxClick(1); }
+    void ListBox3Click() { ListBoxClick(2); }
+    void ListBox4Click() { ListBoxClick(3); }
+    void SpeedButton1Click() { DoneClick(0); }
+    void SpeedButton2Click() { DoneClick(1); }
+    void SpeedButton3Click() { DoneClick(2); }
+    void SpeedButton4Click() { DoneClick(3); }
+    void SpeedButton11Click() { DeleteClick(0); }
+    void SpeedButton12Click() { DeleteClick(1); }
+    void SpeedButton13Click() { DeleteClick(2); }
+    void SpeedButton14Click() { DeleteClick(3); }
+    void ListBoxClick(int panel);
+    void DoneClick(int panel);
+    void DeleteClick(int panel);
+    void ListBox5Click();
+    void Button1Click();
+    void SpeedButton8Click() { StepDisplayDate(-1); }
+    void SpeedButton9Click() { StepDisplayDate(+1); }
+    void StepDisplayDate(int direction);
+    void StringGrid1Click();
+    void StringGrid1CellMoved(int row, int column);
+    void SpeedButton80Click();
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+    void SpeedButton10Click();
+    void SpeedButton15Click();
+    void TBNArea1LeftClick();
+    void TBNArea1RightClick();
     void FormClose();
+
+    /// The alarm check of the alarm list runs here during the preparation,
+    /// after the day panels are filled.
+    void CheckAlarms();
+
+    void FillTimetable(const QString &dayName);
+    /// The date text of a panel, read from its caption.
+    QString PanelDate(int panel) const;
+    /// Subject and date of the homework that `Label2` names.
+    std::pair<QString, QString> LabelledHomework() const;
+    void SetHomeworkButtonsEnabled(bool enabled);
+    static QListWidgetItem *SelectedItem(const QListWidget *list);
+
+    QTableWidget *StringGrid1 = nullptr;
+    QLabel *LabelHeutige = nullptr;
+    QLabel *LabelFaecher = nullptr;
+    QToolButton *Image1 = nullptr;
+    QToolButton *Image2 = nullptr;
+    QLabel *Label2 = nullptr;
+    QPlainTextEdit *Memo1 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QToolButton *SpeedButton80 = nullptr;
+    QToolButton *SpeedButton5 = nullptr;
+    QToolButton *SpeedButton6 = nullptr;
+    QToolButton *SpeedButton10 = nullptr;
+    QToolButton *SpeedButton7 = nullptr;
+    QToolButton *SpeedButton15 = nullptr;
+    QLabel *LabelLangzeit = nullptr;
+    QListWidget *ListBox5 = nullptr;
+    QLabel *LabelVersion = nullptr;
+    // The four day panels, GroupBox1..4 with Label8..11, ListBox1..4,
+    // SpeedButton1..4 ("Erledigt") and SpeedButton11..14 ("Löschen").
+    std::array<QGroupBox *, 4> GroupBox{};
+    std::array<QLabel *, 4> PanelHeading{};
+    std::array<QListWidget *, 4> ListBox{};
+    std::array<QToolButton *, 4> DoneButton{};
+    std::array<QToolButton *, 4> DeleteButton{};
+
+    TTBNArea *TBNArea1 = nullptr;
+    TXPrint *XPrint1 = nullptr;
+    HelpWindow *m_help = nullptr;
+
+    QDate m_displayDate;
+    bool m_hideTaskbarButton = false;
+    bool m_gridMousePressed = false; // a mouse press moves the grid cursor; the release opens the dialog
+    bool m_gridRedirecting = false;
 };

@@ -1,0 +1,49 @@
+// The program's help window.
+#include "HelpWindow.h"
+
+#include "platform/ErrorReporter.h"
+#include "platform/ProgramDirectory.h"
+
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+const QString kPageName = QStringLiteral("kalmora-hilfe.html");
+}
+
+HelpWindow::HelpWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setupUi();
+}
+
+void HelpWindow::setupUi()
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(ErrorReporter::applicationTitle() + QStringLiteral(" - Hilfe"));
+    resize(640, 560);
+    TextBrowser = new QTextBrowser(this);
+    TextBrowser->setObjectName(QStringLiteral("TextBrowser"));
+    TextBrowser->setOpenLinks(true);
+    TextBrowser->setOpenExternalLinks(false); // the page links only within itself
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(TextBrowser);
+}
+
+void HelpWindow::showContents()
+{
+    TextBrowser->setSource(pageUrl());
+    show();
+    raise();
+    activateWindow();
+}
+
+QUrl HelpWindow::pageUrl()
+{
+    const QString beside = DataFilePath(kPageName);
+    if (QFileInfo::exists(beside))
+        return QUrl::fromLocalFile(beside);
+    return QUrl(QStringLiteral("qrc:/help/") + kPageName);
+}

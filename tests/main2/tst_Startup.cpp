@@ -1,0 +1,169 @@
+// The start-up sequence: windows in their order and wired, the holiday decision, the data found in its place.
+#include "TBNArea/TTBNArea.h"
+#include "main2/HomeworkStore.h"
+#include "main2/ProgramState.h"
+#include "main2/Startup.h"
+#include "main2/TForm1.h"
+#include "platform/ProgramDirectory.h"
+#include "support/TestEnvironment.h"
+#ifdef KALMORA_HAVE_ENTRY_DIALOG
+#include "eingabe/TForm2.h"
+#endif
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+QWidget *topLevel(const QString &name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name)
+            return widget;
+    }
+    return nullptr;
+}
+
+// The last day of the autumn holidays is the test clock's today, 07.12.2026.
+const QString kHoliday = QStringLiteral("[FERIEN]\nHERBST1=30.11.2026\nHERBST2=07.12.2026\n");
+}
+
+class tst_Startup final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void windowsInOrderAndWired();
+    void holidayStartWithAndWithoutTray();
+    void missingSettingsFile();
+    void otherWorkingDirectory();
+};
+
+void tst_Startup::windowsInOrderAndWired()
+{
+    TestEnvironment env;
+    env.writeSettings(QStringLiteral("[Montag]\n1=Mathematik\n"));
+    Startup startup;
+    startup.setTrayAvailable([] { return true; });
+    ProgramState::StartupScanPending = false;
+    startup.createWindows();
+    // The main window's preparation leaves the start-up scan pending; the sequence clears it.
+    QVERIFY(ProgramState::StartupScanPending);
+    startup.finishStartup();
+    QVERIFY(!ProgramState::StartupScanPending);
+    QVERIFY(startup.mainWindow()->isVisible());
+#ifdef KALMORA_HAVE_ENTRY_DIALOG
+    QCOMPARE(startup.creationOrder(), QStringList({"TForm1", "TForm2"}));
+    QWidget *entry = topLevel(QStringLiteral("TForm2"));
+    QVERIFY(entry && !entry->isVisible());
+
+    // A subject chosen in the grid opens the entry dialog for it.
+    auto *grid = startup.mainWindow()->findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+    grid->setCurrentCell(1, 1);
+    QVERIFY(entry->isVisible());
+    QCOMPARE(entry->windowTitle(), QStringLiteral("Mathematik"));
+
+    // Stored homework shows in the day panels at once, and the further dates get their width.
+    for (int day = 8; day <= 18; ++day)
+        HomeworkStore::addHomework(QStringLiteral("%1.12.2026").arg(day, 2, 10, QChar(u'0')), QStringLiteral("Mathematik"), QString());
+    Q_EMIT static_cast<TForm2 *>(entry)->homeworkStored();
+    auto *first = startup.mainWindow()->findChild<QGroupBox *>(QStringLiteral("GroupBox1"));
+    QCOMPARE(first->title(), QStringLiteral(" Hausaufgaben für 08.12.2026"));
+    QCOMPARE(startup.mainWindow()->findChild<QListWidget *>(QStringLiteral("ListBox5"))->width(), 81);
+#else
+    QCOMPARE(startup.creationOrder(), QStringList({"TForm1"}));
+#endif
+}
+
+void tst_Startup::holidayStartWithAndWithoutTray()
+{
+    TestEnvironment env;
+    env.writeSettings(kHoliday);
+    {
+        // With a tray the window stays hidden; each click on the icon toggles it.
+        Startup startup;
+        startup.setTrayAvailable([] { return true; });
+        startup.createWindows();
+        startup.finishStartup();
+        TForm1 *form = startup.mainWindow();
+        QVERIFY(!form->isVisible());
+        auto *tray = form->findChild<TTBNArea *>(QStringLiteral("TBNArea1"));
+        QVERIFY(tray && tray->trayIcon().isVisible());
+        tray->handleActivation(QSystemTrayIcon::Trigger);
+        QVERIFY(form->isVisible());
+        tray->handleActivation(QSystemTrayIcon::Trigger);
+        QVERIFY(!form->isVisible());
+        tray->handleActivation(QSystemTrayIcon::Context);
+        QVERIFY(form->isVisible());
+        // A double click raises no click of its own beyond the first press.
+        tray->handleActivation(QSystemTrayIcon::DoubleClick);
+        QVERIFY(form->isVisible());
+    }
+    {
+        // Without a tray nothing could show it, so the window is shown in the holidays too.
+        Startup startup;
+        startup.setTrayAvailable([] { return false; });
+        startup.createWindows();
+        startup.finishStartup();
+        QVERIFY(startup.mainWindow()->isVisible());
+    }
+    {
+        // The day after the holidays the window is shown.
+        TestEnvironment nextDay(QDateTime(QDate(2026, 12, 8), QTime(7, 30)));
+        nextDay.writeSettings(kHoliday);
+        Startup startup;
+        startup.setTrayAvailable([] { return true; });
+        startup.createWindows();
+        startup.finishStartup();
+        QVERIFY(startup.mainWindow()->isVisible());
+    }
+}
+
+void tst_Startup::missingSettingsFile()
+{
+    TestEnvironment env;
+    Startup startup;
+    startup.createWindows();
+    startup.finishStartup();
+    TForm1 *form = startup.mainWindow();
+    // Every read gives its default: empty panels and an empty timetable.
+    QCOMPARE(form->findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->title(), QStringLiteral("Keine weiteren Hausaufgaben"));
+    auto *grid = form->findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Montag"));
+    for (int row = 1; row <= 10; ++row)
+        QVERIFY(grid->item(row, 1)->text().isEmpty());
+    QVERIFY(!form->windowTitle().isEmpty());
+    // The first write creates the file in the program directory.
+    HomeworkStore::addHomework(QStringLiteral("09.12.2026"), QStringLiteral("Kunst"), QStringLiteral("Bild"));
+    form->RefreshDayPanels();
+    QVERIFY(QFile::exists(env.path(QStringLiteral("DEZUVEDIRED.INI"))));
+    QCOMPARE(form->findChild<QListWidget *>(QStringLiteral("ListBox1"))->item(0)->text(), QStringLiteral("Kunst"));
+}
+
+void tst_Startup::otherWorkingDirectory()
+{
+    const QString before = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    QFile decoy(elsewhere.filePath(QStringLiteral("DEZUVEDIRED.INI")));
+    QVERIFY(decoy.open(QIODevice::WriteOnly));
+    decoy.write("[Montag]\r\n1=Falsch\r\n");
+    decoy.close();
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    {
+        // The settings file is the program directory's, whatever the working directory.
+        TestEnvironment env;
+        env.writeSettings(QStringLiteral("[Montag]\n1=Mathematik\n"));
+        Startup startup;
+        startup.createWindows();
+        auto *grid = startup.mainWindow()->findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Mathematik"));
+    }
+    // Without a chosen directory it is the executable's, not the working directory.
+    qunsetenv("KALMORA_DIR");
+    QCOMPARE(ProgramDirectory(), QCoreApplication::applicationDirPath() + u'/');
+    QDir::setCurrent(before);
+}
+
+QTEST_MAIN(tst_Startup)
+#include "tst_Startup.moc"
