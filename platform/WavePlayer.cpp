@@ -1,0 +1,130 @@
+// Playing wave files on Qt Multimedia.
+#include "WavePlayer.h"
+
+#include "ProgramDirectory.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+struct PlayerState
+{
+    std::unique_ptr<QSoundEffect> effect;
+    bool playWhenLoaded = false;
+    bool recording = false;
+    QStringList calls;
+};
+
+PlayerState &state()
+{
+    static PlayerState s;
+    return s;
+}
+
+bool isBareName(const QString &name)
+{
+    return !name.contains(u'/') && !name.contains(u'\\') && !(name.size() > 1 && name[1] == u':');
+}
+
+void startWhenReady(QSoundEffect *effect)
+{
+    if (effect->status() == QSoundEffect::Ready && state().playWhenLoaded) {
+        state().playWhenLoaded = false;
+        effect->play();
+    }
+}
+
+}
+
+QString WavePlayer::resolve(const QString &name)
+{
+    if (!isBareName(name))
+        return name;
+    // A bare name with wildcard characters must not match some other file.
+    if (name.contains(u'*') || name.contains(u'?') || name.contains(u'['))
+        return ProgramDirectory() + name;
+    return DataFilePath(name);
+}
+
+void WavePlayer::open(const QString &name)
+{
+    PlayerState &s = state();
+    if (s.recording) {
+        s.calls.append(QStringLiteral("OpenWAVE ") + name);
+        return;
+    }
+    close();
+    const QString path = resolve(name);
+    if (name.isEmpty() || !QFileInfo(path).isFile() || !QCoreApplication::instance())
+        return;
+    s.effect = std::make_unique<QSoundEffect>();
+    QSoundEffect *effect = s.effect.get();
+    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] { startWhenReady(effect); });
+    effect->setLoopCount(QSoundEffect::Infinite);
+    effect->setSource(QUrl::fromLocalFile(path));
+}
+
+void WavePlayer::play()
+{
+    PlayerState &s = state();
+    if (s.recording) {
+        s.calls.append(QStringLiteral("PlayWAVE"));
+        return;
+    }
+    if (!s.effect)
+        return;
+    // Loading runs in the background; a file that fails to load never starts.
+    s.playWhenLoaded = true;
+    startWhenReady(s.effect.get());
+}
+
+void WavePlayer::close()
+{
+    PlayerState &s = state();
+    if (s.recording) {
+        s.calls.append(QStringLiteral("CloseWAVE"));
+        return;
+    }
+    s.playWhenLoaded = false;
+    if (s.effect) {
+        s.effect->stop();
+        s.effect.reset();
+    }
+}
+
+bool WavePlayer::isOpen()
+{
+    return state().effect != nullptr;
+}
+
+void WavePlayer::setRecording(bool recording)
+{
+    if (recording && !state().recording)
+        close();
+    state().recording = recording;
+}
+
+QStringList WavePlayer::takeCalls()
+{
+    return std::exchange(state().calls, QStringList());
+}
+
+void OpenWAVE(const QString &name)
+{
+    WavePlayer::open(name);
+}
+
+void PlayWAVE()
+{
+    WavePlayer::play();
+}
+
+void CloseWAVE()
+{
+    WavePlayer::close();
+}
