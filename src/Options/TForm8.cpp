@@ -1,0 +1,103 @@
+// The settings window: its frame, the five tabs and what every showing loads.
+#include "TForm8.h"
+
+#include "Autostart.h"
+#include "platform/Clock.h"
+#include "platform/DateText.h"
+#include "platform/ErrorReporter.h"
+
+#include <QCheckBox>
+#include <QMouseEvent>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+QWidget *emptyPage(const QString &objectName)
+{
+    auto *page = new QWidget;
+    page->setObjectName(objectName);
+    return page;
+}
+}
+
+TForm8::TForm8(QWidget *parent)
+    : QWidget(parent)
+{
+    setupUi();
+}
+
+void TForm8::setupUi()
+{
+    setObjectName(QStringLiteral("TForm8"));
+    setFixedSize(660, 440);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    TabDezuvedired = setupTimetableTab();
+    TabFerien = setupHolidayTab();
+    TabEreignisse = emptyPage(QStringLiteral("TabEreignisse"));
+    TabInternet = emptyPage(QStringLiteral("TabInternet"));
+    TabNoten = emptyPage(QStringLiteral("TabNoten"));
+    PageControl1->addTab(TabDezuvedired, QStringLiteral("Dezuvedired"));
+    PageControl1->addTab(TabFerien, QStringLiteral("Ferien"));
+    PageControl1->addTab(TabEreignisse, QStringLiteral("Ereignisse"));
+    PageControl1->addTab(TabInternet, QStringLiteral("Internet - Recherche"));
+    PageControl1->addTab(TabNoten, QStringLiteral("Noten"));
+    // The first showing opens on the research tab; later ones keep the tab
+    // last selected, since showing never changes it.
+    PageControl1->setCurrentWidget(TabInternet);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(PageControl1);
+}
+
+void TForm8::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A spontaneous show (restoring the minimized window) is no new showing
+    // and must not discard the pupil's edits.
+    if (!event->spontaneous())
+        ErrorReporter::guarded([this] { FormShow(); });
+}
+
+void TForm8::FormShow()
+{
+    const QDate today = Clock::today();
+    setWindowTitle(ErrorReporter::applicationTitle() + QStringLiteral(" - ") + DateText::formatLong(today)
+                   + QStringLiteral(", ") + TimetableStore::weekdayName(today.dayOfWeek()));
+    LoadTimetable();
+    LoadHolidays();
+    // The other tabs join here, in this order: the events tab (month caption
+    // of its calendar and the event list), the grade tree, the research tree.
+
+    // Last: a change of the box counts as a click, so a box turning on
+    // rewrites the entry with the path of the program now running.
+    AutoStartCheck->setChecked(Autostart::AutostartEnabled());
+}
+
+void TForm8::Button2Click()
+{
+    hide();
+}
+
+bool TForm8::eventFilter(QObject *watched, QEvent *event)
+{
+    // A right-click on the grid opens the subject menu (or nothing) but
+    // never moves the selected slot.
+    if (watched == StringGrid1->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,243 @@
+// The settings window's timetable tab: edit mode and its question, the subject menu, caption and tabs.
+#include "Options/TForm8.h"
+#include "platform/Clock.h"
+#include "platform/Prompt.h"
+#include "support/TestEnvironment.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+class tst_TForm8Timetable final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8()); }
+    void leavingEditModeAsks();
+    void hidingInEditModeDropsEdits();
+    void subjectMenu();
+    void captionTabsAndFixedCells();
+
+private:
+    QTemporaryDir m_config; // keeps the autostart folder out of the real home
+};
+
+namespace {
+
+QTableWidget *gridOf(TForm8 &form)
+{
+    return form.findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+}
+
+QPushButton *editButton(TForm8 &form)
+{
+    return form.findChild<QPushButton *>(QStringLiteral("Button5"));
+}
+
+void showTimetableTab(TForm8 &form)
+{
+    form.show();
+    form.findChild<QTabWidget *>()->setCurrentIndex(0);
+}
+
+QPoint cellCenter(QTableWidget *grid, int row, int column)
+{
+    return grid->visualRect(grid->model()->index(row, column)).center();
+}
+
+// Selects a slot with the mouse, presses F2 and types; Return ends the edit unless `keepOpen`.
+bool typeIntoSlot(QTableWidget *grid, int row, int column, const QString &text, bool keepOpen = false)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, row, column));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QWidget *editor = grid->indexWidget(grid->currentIndex());
+    if (!editor)
+        return false;
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+    if (!keepOpen)
+        QTest::keyClick(editor, Qt::Key_Return);
+    return true;
+}
+
+// A right-click as the window system delivers it: press and release, then the menu request.
+void rightClick(QTableWidget *grid, int row, int column)
+{
+    const QPoint position = cellCenter(grid, row, column);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, position);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, position, grid->viewport()->mapToGlobal(position));
+    QApplication::sendEvent(grid->viewport(), &request);
+}
+
+void chooseMenuEntry(QMenu *menu, const QString &path)
+{
+    for (const QString &caption : path.split(u'/')) {
+        const QList<QAction *> actions = menu->actions();
+        const auto found = std::find_if(actions.begin(), actions.end(), [&](QAction *a) { return a->text() == caption; });
+        QVERIFY2(found != actions.end(), qPrintable(path));
+        if (!(*found)->menu())
+            (*found)->trigger();
+        else
+            menu = (*found)->menu();
+    }
+}
+
+}
+
+void tst_TForm8Timetable::leavingEditModeAsks()
+{
+    TestEnvironment env;
+    env.writeSettings(QStringLiteral("[Montag]\n1=Mathematik\n"));
+    TForm8 form;
+    showTimetableTab(form);
+    QTableWidget *grid = gridOf(form);
+    QPushButton *edit = editButton(form);
+    QCOMPARE(edit->text(), QStringLiteral("&Editmode (aus)"));
+
+    // With edit mode off a slot can be selected but not edited.
+    QVERIFY(!typeIntoSlot(grid, 2, 1, QStringLiteral("Deutsch")));
+    QTest::keyClicks(grid, QStringLiteral("x"));
+    QCOMPARE(grid->item(2, 1)->text(), QString());
+
+    // On and straight off again still asks; No throws the edits away.
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QCOMPARE(edit->text(), QStringLiteral("&Editmode (an)"));
+    QVERIFY(typeIntoSlot(grid, 1, 1, QStringLiteral("Physik")));
+    Prompt::takeAsked();
+    Prompt::queueAnswers({QMessageBox::No});
+    QTest::mouseClick(edit, Qt::LeftButton);
+    const QList<Prompt::Question> asked = Prompt::takeAsked();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].title, QStringLiteral("Hinweis"));
+    QCOMPARE(asked[0].text, QStringLiteral("Sollen die bereits vorhandenen Plandaten überspielt werden?"));
+    QCOMPARE(asked[0].icon, QMessageBox::Warning);
+    QCOMPARE(asked[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(edit->text(), QStringLiteral("&Editmode (aus)"));
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Mathematik"));
+
+    // Cancel keeps the edits and edit mode and writes nothing.
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QVERIFY(typeIntoSlot(grid, 1, 2, QStringLiteral("Deutsch")));
+    Prompt::queueAnswers({QMessageBox::Cancel});
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QCOMPARE(edit->text(), QStringLiteral("&Editmode (an)"));
+    QCOMPARE(grid->item(1, 2)->text(), QStringLiteral("Deutsch"));
+    QCOMPARE(env.settingsText(), QStringLiteral("[Montag]\n1=Mathematik\n"));
+
+    // A later Yes saves every slot, also one whose editor was still open when
+    // the button was pressed by its shortcut.
+    QVERIFY(typeIntoSlot(grid, 10, 5, QStringLiteral("Sport"), true));
+    Prompt::queueAnswers({QMessageBox::Yes});
+    edit->click();
+    QCOMPARE(edit->text(), QStringLiteral("&Editmode (aus)"));
+    const QString text = env.settingsText();
+    QVERIFY(text.startsWith(QStringLiteral("[Montag]\n1=Mathematik\n2=\n")));
+    QVERIFY(text.contains(QStringLiteral("[Dienstag]\n1=Deutsch\n2=\n")));
+    QVERIFY(text.endsWith(QStringLiteral("[Freitag]\n1=\n2=\n3=\n4=\n5=\n6=\n7=\n8=\n9=\n10=Sport\n")));
+}
+
+void tst_TForm8Timetable::hidingInEditModeDropsEdits()
+{
+    TestEnvironment env;
+    env.writeSettings(QStringLiteral("[Mittwoch]\n3=Biologie\n"));
+    TForm8 form;
+    showTimetableTab(form);
+    QTableWidget *grid = gridOf(form);
+    QTest::mouseClick(editButton(form), Qt::LeftButton);
+    QVERIFY(typeIntoSlot(grid, 3, 3, QStringLiteral("Erdkunde")));
+    QVERIFY(typeIntoSlot(grid, 4, 3, QStringLiteral("Musik"), true));
+    form.findChild<QPushButton *>(QStringLiteral("Button6"))->click();
+    QVERIFY(!form.isVisible());
+
+    // Showing again brings the stored timetable back (the open editor does
+    // not hand its text over later), and edit mode stays on.
+    form.show();
+    QCOMPARE(grid->item(3, 3)->text(), QStringLiteral("Biologie"));
+    QVERIFY(!grid->indexWidget(grid->currentIndex()));
+    QCOMPARE(grid->item(4, 3)->text(), QString());
+    QCOMPARE(editButton(form)->text(), QStringLiteral("&Editmode (an)"));
+    QCOMPARE(env.settingsText(), QStringLiteral("[Mittwoch]\n3=Biologie\n"));
+    QVERIFY(Prompt::takeAsked().isEmpty());
+}
+
+void tst_TForm8Timetable::subjectMenu()
+{
+    TestEnvironment env;
+    TForm8 form;
+    showTimetableTab(form);
+    QTableWidget *grid = gridOf(form);
+    auto *menu = form.findChild<QMenu *>(QStringLiteral("PopupMenu1"));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, 4, 3));
+
+    // Edit mode off: no menu. On: the menu opens; neither moves the selection.
+    rightClick(grid, 1, 1);
+    QVERIFY(!menu->isVisible());
+    QTest::mouseClick(editButton(form), Qt::LeftButton);
+    rightClick(grid, 1, 1);
+    QVERIFY(menu->isVisible());
+    menu->hide();
+    QCOMPARE(grid->currentRow(), 4);
+    QCOMPARE(grid->currentColumn(), 3);
+
+    // Entries write their text into the selected slot; four of them a short form.
+    const QList<std::pair<QString, QString>> entries = {
+        {"Religionen/Katholisch", "Kt. Religion"}, {"Religionen/Evangelisch", "Ev. Religion"},
+        {"Künsterliche Fächer/Bildende Kunst", "BK"}, {"Sprachen/Französisch", "Französisch"}, {"Frei", "FREI"}};
+    for (const auto &[path, text] : entries) {
+        chooseMenuEntry(menu, path);
+        QCOMPARE(grid->item(4, 3)->text(), text);
+    }
+    QVERIFY(!QFile::exists(env.path(QStringLiteral("DEZUVEDIRED.INI"))));
+
+    // "Standardanwendung" hands on the selected slot's text, also an empty one.
+    QSignalSpy requested(&form, &TForm8::standardApplicationRequested);
+    chooseMenuEntry(menu, QStringLiteral("Standardanwendung"));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
+    chooseMenuEntry(menu, QStringLiteral("Standardanwendung"));
+    QCOMPARE(requested.size(), 2);
+    QCOMPARE(requested[0][0].toString(), QStringLiteral("FREI"));
+    QCOMPARE(requested[1][0].toString(), QString());
+}
+
+void tst_TForm8Timetable::captionTabsAndFixedCells()
+{
+    TestEnvironment env(QDateTime(QDate(2026, 12, 6), QTime(18, 30)));
+    TForm8 form;
+    auto *tabs = form.findChild<QTabWidget *>();
+
+    // The caption names today; the first showing opens on the research tab,
+    // later ones on the tab last selected.
+    form.show();
+    QCOMPARE(form.windowTitle(), QStringLiteral("Kalmora V2.0 - 06.12.2026, Sonntag"));
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("Internet - Recherche"));
+    tabs->setCurrentIndex(0);
+    form.hide();
+    Clock::setNow(QDateTime(QDate(2027, 1, 4), QTime(7, 0)));
+    form.show();
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Kalmora V2.0 - 04.01.2027, Montag"));
+
+    // Headers are there without a settings file, and every cell is in view.
+    QTableWidget *grid = gridOf(form);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Zeit"));
+    QCOMPARE(grid->item(10, 0)->text(), QStringLiteral("10"));
+    QCOMPARE(grid->item(0, 4)->text(), QStringLiteral("Donnerstag"));
+    QVERIFY(grid->viewport()->rect().contains(grid->visualRect(grid->model()->index(10, 5))));
+
+    // Fixed cells are reached neither by the mouse nor by the keys, even in edit mode.
+    QTest::mouseClick(editButton(form), Qt::LeftButton);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, 1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, 0, 3));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, 5, 0));
+    QTest::keyClick(grid, Qt::Key_Up);
+    QTest::keyClick(grid, Qt::Key_Left);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
+    QCOMPARE(grid->selectedItems(), QList<QTableWidgetItem *>{grid->item(1, 1)});
+    QVERIFY(!grid->indexWidget(grid->model()->index(5, 0)));
+}
+
+QTEST_MAIN(tst_TForm8Timetable)
+#include "tst_TForm8Timetable.moc"
