@@ -64,7 +64,10 @@ QString FileDialog::fromWindowsFilter(const QString &filter)
             if (pattern == u"*.*")
                 pattern = QStringLiteral("*");
         }
-        entries.append(parts.at(i) + QStringLiteral(" (") + patterns.join(u' ') + u')');
+        // A description that names its patterns already ("Wave-Dateien (*.WAV)") keeps them once.
+        const QString &description = parts.at(i);
+        entries.append(description.trimmed().endsWith(u')') ? description
+                                                            : description + QStringLiteral(" (") + patterns.join(u' ') + u')');
     }
     return entries.join(QStringLiteral(";;"));
 }

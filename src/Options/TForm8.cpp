@@ -2,6 +2,9 @@
 #include "TForm8.h"
 
 #include "Autostart.h"
+#include "EventTab.h"
+#include "GradeTab.h"
+#include "ResearchTab.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
@@ -19,6 +22,17 @@ QWidget *emptyPage(const QString &objectName)
     auto *page = new QWidget;
     page->setObjectName(objectName);
     return page;
+}
+
+// Puts a tab's own widget onto its page, filling it.
+template<class Tab>
+Tab *fillPage(QWidget *page)
+{
+    auto *tab = new Tab(page);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tab);
+    return tab;
 }
 }
 
@@ -40,6 +54,10 @@ void TForm8::setupUi()
     TabEreignisse = emptyPage(QStringLiteral("TabEreignisse"));
     TabInternet = emptyPage(QStringLiteral("TabInternet"));
     TabNoten = emptyPage(QStringLiteral("TabNoten"));
+    m_eventTab = fillPage<EventTab>(TabEreignisse);
+    m_researchTab = fillPage<ResearchTab>(TabInternet);
+    m_gradeTab = fillPage<GradeTab>(TabNoten);
+    connect(m_gradeTab, &GradeTab::closeRequested, this, &TForm8::Button2Click);
     PageControl1->addTab(TabDezuvedired, QStringLiteral("Dezuvedired"));
     PageControl1->addTab(TabFerien, QStringLiteral("Ferien"));
     PageControl1->addTab(TabEreignisse, QStringLiteral("Ereignisse"));
@@ -68,14 +86,17 @@ void TForm8::FormShow()
     const QDate today = Clock::today();
     setWindowTitle(ErrorReporter::applicationTitle() + QStringLiteral(" - ") + DateText::formatLong(today)
                    + QStringLiteral(", ") + TimetableStore::weekdayName(today.dayOfWeek()));
-    LoadTimetable();
-    LoadHolidays();
-    // The other tabs join here, in this order: the events tab (month caption
-    // of its calendar and the event list), the grade tree, the research tree.
+    // Each tab loads on its own: a broken file of one tab is reported and
+    // leaves the other tabs loaded.
+    ErrorReporter::guarded([this] { LoadTimetable(); });
+    ErrorReporter::guarded([this] { LoadHolidays(); });
+    ErrorReporter::guarded([this] { m_eventTab->LoadEventTab(); });
+    ErrorReporter::guarded([this] { m_gradeTab->LoadGradeTab(); });
+    ErrorReporter::guarded([this] { m_researchTab->LoadResearchTree(); });
 
     // Last: a change of the box counts as a click, so a box turning on
     // rewrites the entry with the path of the program now running.
-    AutoStartCheck->setChecked(Autostart::AutostartEnabled());
+    ErrorReporter::guarded([this] { AutoStartCheck->setChecked(Autostart::AutostartEnabled()); });
 }
 
 void TForm8::Button2Click()

@@ -1,6 +1,7 @@
 // The settings window: timetable, holidays, events, research links and grades on five tabs.
 #pragma once
 
+#include "GradeArithmetic.h"
 #include "TimetableStore.h"
 
 #include <QWidget>
@@ -13,6 +14,9 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+class EventTab;
+class GradeTab;
+class ResearchTab;
 
 class TForm8 final : public QWidget
 {
@@ -36,6 +40,13 @@ public:
     /// Where the date picker opens for a holiday field: just below the
     /// field's lower left corner, counted from the window's frame.
     QPoint PickerPosition(const QWidget *field) const;
+
+    /// The grade arithmetic of the "Noten" tab.
+    static QString SNoten(quint8 value) { return GradeArithmetic::SNoten(value); }
+    static QString SPunkte(int value) { return GradeArithmetic::SPunkte(value); }
+    static quint8 NotenS(const QString &text) { return GradeArithmetic::NotenS(text); }
+    static quint8 PunkteS(const QString &text) { return GradeArithmetic::PunkteS(text); }
+    static double Berechne(const GradeNode &category) { return GradeArithmetic::Berechne(category); }
 
 Q_SIGNALS:
     /// "Standardanwendung" of the subject menu, with the text of the selected slot.
@@ -75,6 +86,9 @@ private:
     QWidget *TabEreignisse = nullptr;
     QWidget *TabInternet = nullptr;
     QWidget *TabNoten = nullptr;
+    EventTab *m_eventTab = nullptr;
+    GradeTab *m_gradeTab = nullptr;
+    ResearchTab *m_researchTab = nullptr;
 
     QTableWidget *StringGrid1 = nullptr;
     QMenu *PopupMenu1 = nullptr;

@@ -57,11 +57,6 @@ QList<AlarmStore::DueAlarm> AlarmStore::dueAlarms()
     });
 }
 
-void AlarmStore::removeDueAlarm(const QString &key)
-{
-    HomeworkStore::RemoveSectionEntry(QStringLiteral("dezuvedired.ini"), alarmSection(), key);
-}
-
 QStringList AlarmStore::SortAlarms()
 {
     return SettingsFile::use([](ProfileFile &ini) { return SortAlarms(ini); });
@@ -103,6 +98,17 @@ QString AlarmStore::newAlarm(const QString &pickedDate)
     const QString key = DateText::formatLong(DateText::parse(pickedDate));
     SettingsFile::use([&](ProfileFile &ini) { ini.writeString(alarmSection(), key, newAlarmMessage()); });
     return key;
+}
+
+AlarmStore::AddedAlarm AlarmStore::addAlarm(const QString &pickedDate)
+{
+    const QString key = DateText::formatLong(DateText::parse(pickedDate));
+    return SettingsFile::use([&](ProfileFile &ini) {
+        if (ini.keys(alarmSection()).contains(key, Qt::CaseInsensitive))
+            return AddedAlarm{key, false};
+        ini.writeString(alarmSection(), key, newAlarmMessage());
+        return AddedAlarm{key, true};
+    });
 }
 
 void AlarmStore::deleteAlarm(const QString &key)

@@ -33,9 +33,6 @@ public:
     /// The alarms dated today or earlier, in the order of "ALARM". Keys that
     /// do not read as dates are skipped.
     static QList<DueAlarm> dueAlarms();
-    /// The answer Yes to the start-up question: removes the alarm's entry
-    /// through `HomeworkStore::RemoveSectionEntry`; its "SOUNDS" entry stays.
-    static void removeDueAlarm(const QString &key);
 
     /// Sorts "ALARM" by date, earliest first and stable, and rewrites it at the
     /// end of the file, each key with its own value (empty ones too). Keys
@@ -52,6 +49,17 @@ public:
     /// gets it again. Returns its key "dd.mm.yyyy". Throws EConvertError when
     /// the text is not a date.
     static QString newAlarm(const QString &pickedDate);
+    /// What `addAlarm` did: the alarm's key "dd.mm.yyyy", and whether the
+    /// alarm is new rather than one that already stood on that date.
+    struct AddedAlarm
+    {
+        QString key;
+        bool created = false;
+    };
+    /// A new alarm on the date the calendar picker returned, with the message
+    /// "Alarm". An alarm already on that date is left as it is, so that its
+    /// message is not lost. Throws EConvertError when the text is not a date.
+    static AddedAlarm addAlarm(const QString &pickedDate);
     /// Removes the alarm of the key; the other alarms stay with their values,
     /// empty ones too, and in their order. Its "SOUNDS" entry stays.
     static void deleteAlarm(const QString &key);

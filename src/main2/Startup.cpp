@@ -8,16 +8,28 @@
 #include "platform/ErrorReporter.h"
 #include "platform/KalmoraApplication.h"
 
-// The homework entry dialog joins once its folder is part of the build.
-#if __has_include("eingabe/TForm2.h") && defined(KALMORA_HAVE_ENTRY_DIALOG)
+#include "Kalder/TForm9.h"
+#include "Options/TForm8.h"
+#include "almain/TForm5.h"
+#include "dexec/TForm7.h"
 #include "eingabe/TForm2.h"
-#define KALMORA_ENTRY_DIALOG 1
-#endif
+#include "exec/Launcher.h"
+#include "exec/TForm3.h"
+#include "termin/TForm10.h"
 
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
 
 #include <cstdio>
+
+namespace {
+void showWithoutWaiting(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+}
 
 Startup::Startup()
     : m_trayAvailable(&QSystemTrayIcon::isSystemTrayAvailable)
@@ -31,11 +43,25 @@ void Startup::createWindows()
     m_form1 = std::make_unique<TForm1>();
     created(m_form1.get());
     ErrorReporter::guarded([&] { m_form1->FormCreate(); });
-#ifdef KALMORA_ENTRY_DIALOG
-    m_dialogs.push_back(std::make_unique<TForm2>());
-    created(m_dialogs.back().get());
-#endif
+    m_form2 = create<TForm2>();
+    m_form3 = create<TForm3>();
+    m_form5 = create<TForm5>();
+    m_form7 = create<TForm7>();
+    m_form8 = create<TForm8>();
+    // The picker is shared by every window that asks for a date and lives to the end.
+    created(&TForm9::instance());
+    m_form10 = create<TForm10>();
     wireWindows();
+}
+
+template<class Window>
+Window *Startup::create()
+{
+    auto window = std::make_unique<Window>();
+    Window *raw = window.get();
+    m_dialogs.push_back(std::move(window));
+    created(raw);
+    return raw;
 }
 
 void Startup::created(QWidget *window)
@@ -45,9 +71,8 @@ void Startup::created(QWidget *window)
 
 void Startup::wireWindows()
 {
-#ifdef KALMORA_ENTRY_DIALOG
     TForm1 *form1 = m_form1.get();
-    auto *form2 = static_cast<TForm2 *>(m_dialogs.at(0).get());
+    TForm2 *form2 = m_form2;
     QObject::connect(form1, &TForm1::subjectChosen, form2, [form2](const QString &subject) {
         ErrorReporter::guarded([&] { form2->openForSubject(subject); });
     });
@@ -57,14 +82,38 @@ void Startup::wireWindows()
             form1->WidenListBox5();
         });
     });
-#endif
+    TForm8 *form8 = m_form8;
+    QObject::connect(form1, &TForm1::settingsRequested, form8, [form8] { showWithoutWaiting(form8); });
+    TForm5 *form5 = m_form5;
+    QObject::connect(form1, &TForm1::alarmsRequested, form5, [form5] { showWithoutWaiting(form5); });
+    wireApplications();
+}
+
+void Startup::wireApplications()
+{
+    TForm3 *form3 = m_form3;
+    TForm7 *form7 = m_form7;
+    QObject::connect(m_form1.get(), &TForm1::defineApplicationRequested, form3,
+                     [form3](const QString &subject, const QString &date) {
+                         ErrorReporter::guarded([&] { form3->openForHomework(subject, date); });
+                     });
+    QObject::connect(m_form1.get(), &TForm1::startApplicationRequested, m_form1.get(),
+                     [](const QString &subject, const QString &date) {
+                         // A program that cannot be started is not reported.
+                         ErrorReporter::guarded([&] { Launcher::startHomeworkApplication(subject, date); });
+                     });
+    QObject::connect(m_form8, &TForm8::standardApplicationRequested, form7, [form7](const QString &subject) {
+        ErrorReporter::guarded([&] { form7->openForSubject(subject); });
+    });
 }
 
 void Startup::finishStartup()
 {
     if (ProgramState::StartupScanPending) {
-        // The due-event scan of the reminder window runs here once.
+        // Here and not in the main window's preparation: the scan fills and
+        // shows the reminder window, which is created after the main window.
         ProgramState::StartupScanPending = false;
+        ErrorReporter::guarded([this] { m_form10->ScanDueEvents(); });
     }
     // Without a tray nothing could show a hidden main window, so it is shown
     // during the holidays as well.

@@ -9,6 +9,12 @@
 
 class QWidget;
 class TForm1;
+class TForm2;
+class TForm3;
+class TForm5;
+class TForm7;
+class TForm8;
+class TForm10;
 
 class Startup final
 {
@@ -24,6 +30,7 @@ public:
     void finishStartup();
 
     TForm1 *mainWindow() const;
+    TForm8 *settingsWindow() const { return m_form8; }
     /// The object names of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_creationOrder; }
 
@@ -34,11 +41,20 @@ public:
     static int run(int &argc, char **argv);
 
 private:
+    template<class Window>
+    Window *create();
     void created(QWidget *window);
     void wireWindows();
+    void wireApplications();
 
     std::unique_ptr<TForm1> m_form1;
     std::vector<std::unique_ptr<QWidget>> m_dialogs; // the other windows in creation order; destroyed first
+    TForm2 *m_form2 = nullptr;
+    TForm3 *m_form3 = nullptr;
+    TForm7 *m_form7 = nullptr;
+    TForm8 *m_form8 = nullptr;
+    TForm5 *m_form5 = nullptr;
+    TForm10 *m_form10 = nullptr;
     QStringList m_creationOrder;
     std::function<bool()> m_trayAvailable;
 };

@@ -1,6 +1,8 @@
 // The main window.
 #include "TForm1.h"
 
+#include "almain/AlarmCheck.h"
+
 #include "HelpWindow.h"
 #include "HomeworkStore.h"
 #include "Options/TimetableStore.h"
@@ -388,7 +390,7 @@ void TForm1::FormCreate()
 
 void TForm1::CheckAlarms()
 {
-    // The alarm list's start-up check of due alarms is called from here.
+    AlarmCheck::CheckAlarms(this);
 }
 
 void TForm1::RefreshDayPanels()

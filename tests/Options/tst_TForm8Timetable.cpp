@@ -90,6 +90,7 @@ void chooseMenuEntry(QMenu *menu, const QString &path)
 void tst_TForm8Timetable::leavingEditModeAsks()
 {
     TestEnvironment env;
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
     env.writeSettings(QStringLiteral("[Montag]\n1=Mathematik\n"));
     TForm8 form;
     showTimetableTab(form);
@@ -142,6 +143,7 @@ void tst_TForm8Timetable::leavingEditModeAsks()
 void tst_TForm8Timetable::hidingInEditModeDropsEdits()
 {
     TestEnvironment env;
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
     env.writeSettings(QStringLiteral("[Mittwoch]\n3=Biologie\n"));
     TForm8 form;
     showTimetableTab(form);
@@ -166,6 +168,7 @@ void tst_TForm8Timetable::hidingInEditModeDropsEdits()
 void tst_TForm8Timetable::subjectMenu()
 {
     TestEnvironment env;
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
     TForm8 form;
     showTimetableTab(form);
     QTableWidget *grid = gridOf(form);
@@ -205,6 +208,7 @@ void tst_TForm8Timetable::subjectMenu()
 void tst_TForm8Timetable::captionTabsAndFixedCells()
 {
     TestEnvironment env(QDateTime(QDate(2026, 12, 6), QTime(18, 30)));
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
     TForm8 form;
     auto *tabs = form.findChild<QTabWidget *>();
 

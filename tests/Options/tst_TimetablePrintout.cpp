@@ -54,6 +54,7 @@ void tst_TimetablePrintout::fitCell()
 void tst_TimetablePrintout::lines()
 {
     TestEnvironment env;
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
     // An empty timetable: frame, header with Zt and the day names, lesson numbers only.
     QStringList expected = {kBorder,
         QStringLiteral("         | Zt | Montag       | Dienstag     | Mittwoch     | Donnerstag   | Freitag      |"), kBorder};
@@ -82,6 +83,7 @@ void tst_TimetablePrintout::lines()
 void tst_TimetablePrintout::printButtonSendsTheGridAsShown()
 {
     TestEnvironment env;
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
     env.writeSettings(QStringLiteral("[Dienstag]\n3=Latein\n"));
     QList<TimetablePrinter::Job> jobs;
     TimetablePrinter::setSink([&](const TimetablePrinter::Job &job) { jobs.append(job); });
@@ -110,6 +112,7 @@ void tst_TimetablePrintout::printButtonSendsTheGridAsShown()
 void tst_TimetablePrintout::pdfWhereNoPrinterIsInstalled()
 {
     TestEnvironment env;
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
     // Each job takes the next free number; a long job runs onto further pages.
     TimetablePrinter::Job job{TimetablePrinter::JobTitle(), TimetablePrinter::PrintFont(),
                               TimetablePrintout::Lines(loadedGrid())};

@@ -27,10 +27,11 @@ void tst_AlarmStore::dueAlarmsAndRemoval()
                                           {"05.12.2026", "STANDARD.WAV", ""},
                                       }));
     QCOMPARE(AlarmStore::questionText(QStringLiteral("alt")), QStringLiteral("alt\nWollen Sie diesen Eintrag nun löschen?"));
-    // Yes removes that date's "ALARM" entry by rewriting the section; "SOUNDS" stays.
-    AlarmStore::removeDueAlarm(QStringLiteral("01.12.2026"));
+    // Yes removes that date's "ALARM" entry; "SOUNDS" stays, and so does the
+    // alarm with the empty message.
+    AlarmStore::deleteAlarm(QStringLiteral("01.12.2026"));
     QCOMPARE(env.settingsText(), QStringLiteral("[SOUNDS]\n01.12.2026=/snd/a.wav\n08.12.2026=/snd/b.wav\n"
-                                                "[ALARM]\n08.12.2026=morgen\n07.12.2026=heute\nkaputt=x\n"));
+                                                "[ALARM]\n08.12.2026=morgen\n07.12.2026=heute\nkaputt=x\n05.12.2026=\n"));
 }
 
 void tst_AlarmStore::sortRewritesInDateOrder()

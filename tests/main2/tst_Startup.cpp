@@ -5,13 +5,14 @@
 #include "main2/Startup.h"
 #include "main2/TForm1.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/Prompt.h"
 #include "support/TestEnvironment.h"
-#ifdef KALMORA_HAVE_ENTRY_DIALOG
+#include "Options/TForm8.h"
 #include "eingabe/TForm2.h"
-#endif
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -36,6 +37,7 @@ class tst_Startup final : public QObject
 private Q_SLOTS:
     void windowsInOrderAndWired();
     void holidayStartWithAndWithoutTray();
+    void dueEventAndAlarmAtStart();
     void missingSettingsFile();
     void otherWorkingDirectory();
 };
@@ -53,8 +55,9 @@ void tst_Startup::windowsInOrderAndWired()
     startup.finishStartup();
     QVERIFY(!ProgramState::StartupScanPending);
     QVERIFY(startup.mainWindow()->isVisible());
-#ifdef KALMORA_HAVE_ENTRY_DIALOG
-    QCOMPARE(startup.creationOrder(), QStringList({"TForm1", "TForm2"}));
+    QCOMPARE(startup.creationOrder(), QStringList({"TForm1", "TForm2", "TForm3", "TForm5", "TForm7", "TForm8", "TForm9", "TForm10"}));
+    for (const QString &name : startup.creationOrder().mid(1))
+        QVERIFY2(!topLevel(name)->isVisible(), qPrintable(name));
     QWidget *entry = topLevel(QStringLiteral("TForm2"));
     QVERIFY(entry && !entry->isVisible());
 
@@ -71,9 +74,24 @@ void tst_Startup::windowsInOrderAndWired()
     auto *first = startup.mainWindow()->findChild<QGroupBox *>(QStringLiteral("GroupBox1"));
     QCOMPARE(first->title(), QStringLiteral(" Hausaufgaben für 08.12.2026"));
     QCOMPARE(startup.mainWindow()->findChild<QListWidget *>(QStringLiteral("ListBox5"))->width(), 81);
-#else
-    QCOMPARE(startup.creationOrder(), QStringList({"TForm1"}));
-#endif
+
+    // The settings button shows the settings window, "Standardanwendung" there the subject's dialog.
+    Q_EMIT startup.mainWindow()->settingsRequested();
+    QVERIFY(startup.settingsWindow()->isVisible());
+    Q_EMIT startup.settingsWindow()->standardApplicationRequested(QStringLiteral("Mathematik"));
+    QWidget *subjectDialog = topLevel(QStringLiteral("TForm7"));
+    QVERIFY(subjectDialog->isVisible());
+    QVERIFY(subjectDialog->windowTitle().contains(QStringLiteral("Mathematik")));
+
+    // The alarm list button shows the alarm list.
+    Q_EMIT startup.mainWindow()->alarmsRequested();
+    QVERIFY(topLevel(QStringLiteral("TForm5"))->isVisible());
+
+    // "Anwendung definieren" opens the homework's dialog captioned "subject - date".
+    Q_EMIT startup.mainWindow()->defineApplicationRequested(QStringLiteral("Mathematik"), QStringLiteral("08.12.2026"));
+    QWidget *homeworkDialog = topLevel(QStringLiteral("TForm3"));
+    QVERIFY(homeworkDialog->isVisible());
+    QCOMPARE(homeworkDialog->windowTitle(), QStringLiteral("Mathematik - 08.12.2026"));
 }
 
 void tst_Startup::holidayStartWithAndWithoutTray()
@@ -118,6 +136,27 @@ void tst_Startup::holidayStartWithAndWithoutTray()
         startup.finishStartup();
         QVERIFY(startup.mainWindow()->isVisible());
     }
+}
+
+void tst_Startup::dueEventAndAlarmAtStart()
+{
+    TestEnvironment env;
+    env.writeSettings(QStringLiteral("[TERMIN]\n7.12.2026=Kino\n[ALARM]\n07.12.2026=Geburtstag Oma\n"));
+    Prompt::takeAsked();
+    Startup startup;
+    startup.createWindows();
+    // The alarm is asked about during the main window's preparation, before any scan.
+    const QList<Prompt::Question> asked = Prompt::takeAsked();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().title, QStringLiteral("Alarm"));
+    QVERIFY(asked.first().text.startsWith(QStringLiteral("Geburtstag Oma")));
+    QWidget *reminder = topLevel(QStringLiteral("TForm10"));
+    QVERIFY(reminder && !reminder->isVisible());
+    // The scan of the finished start shows today's event.
+    startup.finishStartup();
+    QVERIFY(reminder->isVisible());
+    QVERIFY(reminder->findChild<QLabel *>(QStringLiteral("Label1"))->text().contains(QStringLiteral("Kino")));
+    reminder->hide();
 }
 
 void tst_Startup::missingSettingsFile()

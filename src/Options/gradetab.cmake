@@ -1,0 +1,5 @@
+# The grades tab of the settings window and the pictures of its tree.
+target_sources(kalmora_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/GradeImages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/GradeTab.cpp
+)
