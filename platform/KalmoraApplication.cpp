@@ -3,6 +3,10 @@
 
 #include "ErrorReporter.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 KalmoraApplication::KalmoraApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
@@ -16,4 +20,17 @@ bool KalmoraApplication::notify(QObject *receiver, QEvent *event)
         ErrorReporter::report(error);
         return true;
     }
+}
+
+bool KalmoraApplication::installGermanTranslation()
+{
+    // "qt_de" gathers the catalogues of the Qt modules the program uses.
+    auto *translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qt"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }

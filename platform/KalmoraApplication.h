@@ -9,4 +9,9 @@ class KalmoraApplication final : public QApplication
 public:
     KalmoraApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
+
+    /// Loads Qt's own German texts for the standard dialogs (file, print,
+    /// message-box buttons). Returns false when the translation is not
+    /// installed; the dialogs then stay English and nothing else changes.
+    static bool installGermanTranslation();
 };

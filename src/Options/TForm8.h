@@ -51,6 +51,8 @@ public:
 Q_SIGNALS:
     /// "Standardanwendung" of the subject menu, with the text of the selected slot.
     void standardApplicationRequested(const QString &subject);
+    /// The timetable was written to the settings file.
+    void timetableSaved();
 
 protected:
     void showEvent(QShowEvent *event) override;

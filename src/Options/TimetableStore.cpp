@@ -55,6 +55,14 @@ void TimetableStore::SaveTimetable(const TimetableGrid &grid)
     });
 }
 
+bool TimetableStore::hasTimetable()
+{
+    return SettingsFile::read([](const ProfileFile &ini) {
+        return std::any_of(SchoolDayNames().begin(), SchoolDayNames().end(),
+                           [&ini](const QString &day) { return ini.hasSection(day); });
+    });
+}
+
 QStringList TimetableStore::readSchoolDay(const QString &dayName)
 {
     return SettingsFile::read([&](const ProfileFile &ini) {

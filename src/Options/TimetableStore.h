@@ -36,6 +36,8 @@ public:
     static void LoadTimetable(TimetableGrid &grid);
     /// Writes all 50 lesson cells, empty ones too; nothing is erased first.
     static void SaveTimetable(const TimetableGrid &grid);
+    /// True once a timetable has been saved: a school-day section exists.
+    static bool hasTimetable();
     /// The subjects of lessons 1 to 10 of one school-day section (empty where none).
     static QStringList readSchoolDay(const QString &dayName);
     /// The distinct non-empty lesson texts, sorted by German collation without

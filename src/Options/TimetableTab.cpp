@@ -229,6 +229,7 @@ void TForm8::Button5Click()
     switch (Prompt::ask(this, question)) {
     case QMessageBox::Yes:
         TimetableStore::SaveTimetable(gridContents());
+        Q_EMIT timetableSaved();
         break;
     case QMessageBox::No:
         LoadTimetable();

@@ -84,6 +84,7 @@ void Startup::wireWindows()
     });
     TForm8 *form8 = m_form8;
     QObject::connect(form1, &TForm1::settingsRequested, form8, [form8] { showWithoutWaiting(form8); });
+    QObject::connect(form8, &TForm8::timetableSaved, form1, [form1] { ErrorReporter::guarded([&] { form1->TimetableSaved(); }); });
     TForm5 *form5 = m_form5;
     QObject::connect(form1, &TForm1::alarmsRequested, form5, [form5] { showWithoutWaiting(form5); });
     wireApplications();
@@ -133,6 +134,8 @@ int Startup::run(int &argc, char **argv)
     // No display name: Qt would append it to every caption, and the captions carry the title themselves.
     QApplication::setQuitOnLastWindowClosed(false); // only closing the main window ends the program
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (!KalmoraApplication::installGermanTranslation())
+        std::fprintf(stderr, "Qt's German translation (qt6-translations-l10n) is missing; standard dialogs stay English.\n");
     if (!Clock::initFromEnvironment())
         std::fprintf(stderr, "KALMORA_NOW is not an ISO 8601 date and time; the system clock is used.\n");
     Startup startup;

@@ -172,6 +172,7 @@ QWidget *TForm1::setupTimetable()
         StringGrid1->setRowHeight(row, kGridRowHeight);
     StringGrid1->setFixedSize(kLeftWidth, (kLessons + 1) * kGridRowHeight + 2 * frame);
     StringGrid1->viewport()->installEventFilter(this);
+    setupFirstRunHint();
 
     auto *headings = new QVBoxLayout;
     headings->setSpacing(0);
@@ -609,12 +610,38 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TForm1::setupFirstRunHint()
+{
+    // Over the empty lessons 2 to 10, letting clicks through to the grid.
+    FirstRunHint = new QLabel(StringGrid1->viewport());
+    FirstRunHint->setObjectName(QStringLiteral("FirstRunHint"));
+    FirstRunHint->setText(QStringLiteral(
+        "Noch kein Stundenplan eingetragen.\n\n"
+        "Öffnen Sie unten mit „Optionsbox“ die Einstellungen. Auf der Seite „Dezuvedired“ "
+        "schaltet „Editmode“ die Bearbeitung ein; tragen Sie Ihre Fächer ein (rechte Maustaste: "
+        "Fächerliste) und schalten Sie „Editmode“ wieder aus, um den Plan zu speichern."));
+    FirstRunHint->setWordWrap(true);
+    FirstRunHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FirstRunHint->setMargin(6);
+    FirstRunHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FirstRunHint->setStyleSheet(QStringLiteral("QLabel { background: #fff8dc; color: #5a4a00; border: 1px solid #e0c060; }"));
+    FirstRunHint->setGeometry(StringGrid1->columnWidth(0) + 4, 2 * kGridRowHeight + 2,
+                              StringGrid1->columnWidth(1) - 8, (kLessons - 2) * kGridRowHeight - 4);
+    FirstRunHint->hide();
+}
+
+void TForm1::TimetableSaved()
+{
+    FillTimetable(StringGrid1->item(0, 1)->text());
+}
+
 void TForm1::FillTimetable(const QString &dayName)
 {
     const QStringList lessons = TimetableStore::readSchoolDay(dayName);
     for (int row = 1; row <= kLessons; ++row)
         StringGrid1->item(row, 1)->setText(lessons.value(row - 1));
     StringGrid1->item(0, 1)->setText(dayName);
+    FirstRunHint->setVisible(!TimetableStore::hasTimetable());
 }
 
 QString TForm1::PanelDate(int panel) const

@@ -36,6 +36,10 @@ public:
     /// dates, so that its scroll bar does not cover them; it is never narrowed.
     void WidenListBox5();
 
+    /// After the settings window saved the timetable: the grid shows it at
+    /// once, and the first-start hint goes away.
+    void TimetableSaved();
+
     /// The day whose timetable the grid shows.
     QDate DisplayDate() const { return m_displayDate; }
 
@@ -101,6 +105,7 @@ private:
     void CheckAlarms();
 
     void FillTimetable(const QString &dayName);
+    void setupFirstRunHint();
     /// The date text of a panel, read from its caption.
     QString PanelDate(int panel) const;
     /// Subject and date of the homework that `Label2` names.
@@ -125,6 +130,7 @@ private:
     QLabel *LabelLangzeit = nullptr;
     QListWidget *ListBox5 = nullptr;
     QLabel *LabelVersion = nullptr;
+    QLabel *FirstRunHint = nullptr; // how to enter a timetable, until one is saved
     // The four day panels, GroupBox1..4 with Label8..11, ListBox1..4,
     // SpeedButton1..4 ("Erledigt") and SpeedButton11..14 ("Löschen").
     std::array<QGroupBox *, 4> GroupBox{};

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -173,6 +174,22 @@ void tst_Startup::missingSettingsFile()
     for (int row = 1; row <= 10; ++row)
         QVERIFY(grid->item(row, 1)->text().isEmpty());
     QVERIFY(!form->windowTitle().isEmpty());
+    // A hint tells how to enter the timetable, until one is saved in the settings window.
+    QLabel *hint = form->findChild<QLabel *>(QStringLiteral("FirstRunHint"));
+    QVERIFY(hint->isVisible());
+    QVERIFY(hint->text().contains(QStringLiteral("Editmode")));
+    Q_EMIT form->settingsRequested();
+    TForm8 *settings = startup.settingsWindow();
+    auto *editMode = settings->findChild<QPushButton *>(QStringLiteral("Button5"));
+    editMode->click();
+    auto *plan = settings->findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+    plan->item(1, 1)->setText(QStringLiteral("Chemie")); // Monday, lesson 1
+    Prompt::queueAnswers({QMessageBox::Yes});
+    editMode->click();
+    QVERIFY(!hint->isVisible());
+    // The main window shows the saved plan of the day it shows (Monday 07.12.2026).
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Chemie"));
+    settings->hide();
     // The first write creates the file in the program directory.
     HomeworkStore::addHomework(QStringLiteral("09.12.2026"), QStringLiteral("Kunst"), QStringLiteral("Bild"));
     form->RefreshDayPanels();
