@@ -133,6 +133,8 @@ const QStringList &GradeStore::CategoryNames()
 GradeStore::Source GradeStore::LoadGrades(GradeTree &tree)
 {
     tree.clear();
+    // A save cut off between the two files is completed or undone first.
+    AtomicFile::finishGroup({DataFilePath(TreeFileName()), DataFilePath(RecordFileName())});
     const QString treePath = DataFilePath(TreeFileName());
     if (!QFileInfo::exists(treePath)) {
         tree = BuildGradeTree();
@@ -175,9 +177,8 @@ void GradeStore::SaveGrades(const GradeTree &tree)
             records += char(record.weight);
         }
     }
-    // Both contents are ready before either file is replaced.
-    AtomicFile::write(DataFilePath(TreeFileName()), lines);
-    AtomicFile::write(DataFilePath(RecordFileName()), records);
+    // Replaced as one, since records read against another tree's shape land on the wrong nodes.
+    AtomicFile::writeGroup({{DataFilePath(TreeFileName()), lines}, {DataFilePath(RecordFileName()), records}});
 }
 
 QString GradeStore::storedText(const QString &text)

@@ -19,7 +19,8 @@ public:
 
     /// Replaces `tree` by the grade files, or by `BuildGradeTree` when
     /// "NOTEN.DAT" does not exist ("NOTEN.NOT" is then not read). Nodes read
-    /// from the file show image 0.
+    /// from the file show image 0. A save that a crash cut off is first
+    /// completed or undone, so the two files always belong together.
     ///
     /// Failures leave in `tree` what was read before them:
     /// - a line more than one level deeper than the previous node, or deeper
@@ -28,14 +29,17 @@ public:
     ///   ones in pre-order;
     /// - a missing or unreadable "NOTEN.NOT", or one holding fewer records than
     ///   the tree has categories and grades, throws EInOutError; the nodes
-    ///   after the last whole record have no record.
+    ///   after the last whole record have no record;
+    /// - a cut-off save that cannot be completed throws EWriteError, with
+    ///   `tree` empty.
     static Source LoadGrades(GradeTree &tree);
 
     /// The subjects of the timetable in German collation, each with the two
     /// categories of weight 1; every node shows image 1. Nothing is written.
     static GradeTree BuildGradeTree();
 
-    /// Writes both files anew, each atomically, in pre-order: "NOTEN.DAT" as
+    /// Writes both files anew as one atomic replacement (a crash leaves both
+    /// old or both new once the next `LoadGrades` has run), in pre-order: "NOTEN.DAT" as
     /// Windows-1252 lines of level TABs and text ended by CR LF, "NOTEN.NOT"
     /// with two bytes (value, weight) for every category and grade. A node
     /// without a record is written as value 0, weight 0. Throws EWriteError.
