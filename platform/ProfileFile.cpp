@@ -116,7 +116,9 @@ ProfileFile::Line ProfileFile::makeEntry(QStringView key, QStringView value)
 
 void ProfileFile::parse(QByteArrayView bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    // Every byte-order mark goes: one left behind would be written out as the
+    // start of the first line and read back as a mark, changing that line.
+    while (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     std::vector<Line> *target = &m_preamble;
     const char *pos = bytes.data();
