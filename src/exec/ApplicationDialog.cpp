@@ -70,23 +70,23 @@ void ApplicationDialog::setupFields()
 {
     Label1 = new QLabel(QStringLiteral("Programm:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 10, 64, 24);
+    Label1->setGeometry(8, 10, 72, 24);
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert); // only "&Hinzufügen" adds to the list
     ComboBox1->setCompleter(nullptr);                // a typed text is stored as typed
-    ComboBox1->setGeometry(76, 10, 240, 24);
+    ComboBox1->setGeometry(84, 10, 232, 24);
     Label1->setBuddy(ComboBox1);
     SpeedButton1 = browseButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("Programm auswählen"));
     SpeedButton1->setGeometry(320, 10, 24, 24);
 
     Label2 = new QLabel(QStringLiteral("Datei:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(8, 42, 64, 24);
+    Label2->setGeometry(8, 42, 72, 24);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(76, 42, 240, 24);
+    Edit1->setGeometry(84, 42, 232, 24);
     Label2->setBuddy(Edit1);
     SpeedButton2 = browseButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("Datei auswählen"));
     SpeedButton2->setGeometry(320, 42, 24, 24);

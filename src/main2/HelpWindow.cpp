@@ -5,6 +5,7 @@
 #include "platform/ProgramDirectory.h"
 
 #include <QFileInfo>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -22,7 +23,8 @@ void HelpWindow::setupUi()
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(ErrorReporter::applicationTitle() + QStringLiteral(" - Hilfe"));
-    resize(640, 560);
+    // Wide enough for the screenshots at their own size, yet within the screen.
+    resize(QSize(880, 700).boundedTo(screen()->availableSize() * 0.9));
     TextBrowser = new QTextBrowser(this);
     TextBrowser->setObjectName(QStringLiteral("TextBrowser"));
     TextBrowser->setOpenLinks(true);
