@@ -149,9 +149,13 @@ void tst_ProfileFile::encodingAndLineEnds()
 void tst_ProfileFile::damagedFilesReadAndKeepTheirLines()
 {
     // Garbage, a line without "=", a header without "]" and a 10 MB line.
+    // A fixed seed, and no "[": a "[" after a line break would open a section of its own.
+    QRandomGenerator random(20261208);
     QByteArray garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage.append(char(QRandomGenerator::global()->bounded(256)));
+    for (int i = 0; i < 4096; ++i) {
+        const char byte = char(random.bounded(256));
+        garbage.append(byte == '[' ? '(' : byte);
+    }
     const QByteArray longLine(10 * 1024 * 1024, 'x');
     const QByteArray text = "; comment\r\n[A]\r\nx=1\r\nno equals sign\r\n[broken header\r\n" + longLine
                             + "\r\ny=2\r\n[B]\r\n" + garbage + "\r\nz=3\r\n";
