@@ -1,32 +1,14 @@
 // Drawing the pictures of the grade tree on a grid of 16 by 16 units.
 #include "GradeImages.h"
 
+#include "platform/Pixmaps.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 #include <cmath>
 
 namespace {
-
-using Drawing = void (*)(QPainter &);
-
-const QColor kOutline(70, 70, 70);
-
-QPixmap drawOne(Drawing drawing)
-{
-    // Drawn at twice the size, so that the tree shows them sharp on dense screens too.
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(2, 2);
-        painter.setPen(QPen(kOutline, 1));
-        drawing(painter);
-    }
-    pixmap.setDevicePixelRatio(2);
-    return pixmap;
-}
 
 void sheet(QPainter &p)
 {
@@ -78,9 +60,5 @@ void tickedSheet(QPainter &p)
 
 QList<QPixmap> GradeImages::draw()
 {
-    QList<QPixmap> images;
-    static constexpr Drawing kDrawings[] = {gradeSheet, binder, star, tickedSheet};
-    for (const Drawing drawing : kDrawings)
-        images.append(drawOne(drawing));
-    return images;
+    return Pixmaps::draw({gradeSheet, binder, star, tickedSheet});
 }

@@ -1,44 +1,12 @@
 // Opening a research link: only web addresses, handed to the browser as one argument.
 #include "ResearchBrowser.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 namespace {
 
-bool startDetached(const ResearchBrowser::Command &command)
+DetachedStarter &starter()
 {
-    QProcess process;
-    process.setProgram(command.program);
-    process.setArguments(command.arguments);
-#ifdef Q_OS_WIN
-    // The browser opens maximized, as it always did.
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = SW_SHOWMAXIMIZED;
-    });
-#endif
-    return process.startDetached();
-}
-
-ResearchBrowser::Starter &starter()
-{
-    static ResearchBrowser::Starter s = startDetached;
+    static DetachedStarter s;
     return s;
-}
-
-// The program that opens an address in the browser the desktop has chosen.
-QString browserCommand()
-{
-#if defined(Q_OS_WIN)
-    return QStringLiteral("explorer.exe");
-#else
-    return QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-#endif
 }
 
 }
@@ -69,7 +37,8 @@ QString ResearchBrowser::OpenInBrowser(const QString &address)
     const QString trimmed = address.trimmed();
     if (!IsWebAddress(trimmed))
         return RefusedText();
-    const QString program = browserCommand();
+    // The browser the desktop has chosen opens the address.
+    const QString program = DetachedProcess::desktopOpener();
     if (program.isEmpty())
         return NoBrowserText();
     starter()({program, {trimmed}});
@@ -78,5 +47,5 @@ QString ResearchBrowser::OpenInBrowser(const QString &address)
 
 void ResearchBrowser::setStarter(Starter s)
 {
-    starter() = s ? std::move(s) : Starter(startDetached);
+    starter().set(std::move(s));
 }

@@ -1,23 +1,17 @@
 // Opening a research link in the desktop's web browser.
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "platform/DetachedProcess.h"
 
-#include <functional>
+#include <QString>
 
 class ResearchBrowser final
 {
 public:
     /// What is started: the browser command and the address as its one argument, never a shell command line.
-    struct Command
-    {
-        QString program;
-        QStringList arguments;
-        friend bool operator==(const Command &, const Command &) = default;
-    };
+    using Command = DetachedCommand;
     /// Starts a command detached from the program; true when it was started.
-    using Starter = std::function<bool(const Command &command)>;
+    using Starter = DetachedProcess::Starter;
 
     static const QString &RefusedText();   // "ERROR: Adresse wird nicht geöffnet!"
     static const QString &NoBrowserText(); // "ERROR: Standardbrowser kann nicht gefunden werden!"

@@ -1,30 +1,12 @@
 // Drawing the pictures of the research tree on a grid of 16 by 16 units.
 #include "ResearchImages.h"
 
+#include "platform/Pixmaps.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 namespace {
-
-using Drawing = void (*)(QPainter &);
-
-const QColor kOutline(70, 70, 70);
-
-QPixmap drawOne(Drawing drawing)
-{
-    // Drawn at twice the size, so that the tree shows them sharp on dense screens too.
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(2, 2);
-        painter.setPen(QPen(kOutline, 1));
-        drawing(painter);
-    }
-    pixmap.setDevicePixelRatio(2);
-    return pixmap;
-}
 
 void openBook(QPainter &p)
 {
@@ -131,7 +113,7 @@ void pencil(QPainter &p)
     p.drawRect(QRectF(4.5, -1.8, 2, 3.6));
     p.setBrush(QColor(245, 225, 185));
     p.drawPolygon(QPolygonF({{-4.5, -1.8}, {-7.5, 0}, {-4.5, 1.8}}));
-    p.setBrush(kOutline);
+    p.setBrush(Pixmaps::Outline());
     p.drawPolygon(QPolygonF({{-6.3, -0.7}, {-7.5, 0}, {-6.3, 0.7}}));
 }
 
@@ -166,17 +148,17 @@ void speechBubble(QPainter &p)
     tail.closeSubpath();
     p.setBrush(QColor(250, 230, 120));
     p.drawPath(bubble.united(tail));
-    p.setPen(kOutline);
+    p.setPen(Pixmaps::Outline());
     for (qreal y : {5.0, 7.8})
         p.drawLine(QPointF(4, y), QPointF(12, y));
 }
 
 void note(QPainter &p)
 {
-    p.setPen(QPen(kOutline, 1.2));
+    p.setPen(QPen(Pixmaps::Outline(), 1.2));
     p.drawLine(QPointF(6.5, 12), QPointF(6.5, 2.5));
     p.drawLine(QPointF(13, 10.5), QPointF(13, 1.5));
-    p.setBrush(kOutline);
+    p.setBrush(Pixmaps::Outline());
     p.drawPolygon(QPolygonF({{6.5, 2.5}, {13, 1.5}, {13, 3.8}, {6.5, 4.8}}));
     p.drawEllipse(QPointF(4.7, 12.3), 2, 1.6);
     p.drawEllipse(QPointF(11.2, 10.8), 2, 1.6);
@@ -209,10 +191,6 @@ void chainLink(QPainter &p)
 
 QList<QPixmap> ResearchImages::draw()
 {
-    QList<QPixmap> images;
-    static constexpr Drawing kDrawings[] = {openBook, closedBook, globe,    page,         leaf, flask,  atom,
-                                            pencil,   calculator, building, speechBubble, note, mapPin, chainLink};
-    for (const Drawing drawing : kDrawings)
-        images.append(drawOne(drawing));
-    return images;
+    return Pixmaps::draw({openBook, closedBook, globe, page, leaf, flask, atom, pencil, calculator, building,
+                          speechBubble, note, mapPin, chainLink});
 }

@@ -5,42 +5,12 @@
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
-bool startDetached(const Launcher::Command &command)
+DetachedStarter &starter()
 {
-    QProcess process;
-    process.setProgram(command.program);
-    process.setArguments(command.arguments);
-#ifdef Q_OS_WIN
-    // The application opens maximized, as it always did.
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = SW_SHOWMAXIMIZED;
-    });
-#endif
-    return process.startDetached();
-}
-
-Launcher::Starter &starter()
-{
-    static Launcher::Starter s = startDetached;
+    static DetachedStarter s;
     return s;
-}
-
-// The program that opens a file with the application the desktop associates with it.
-QString fileOpener()
-{
-#if defined(Q_OS_WIN)
-    return QStringLiteral("explorer.exe");
-#else
-    return QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-#endif
 }
 }
 
@@ -57,7 +27,8 @@ std::optional<Launcher::Command> Launcher::commandFor(const AppValue &value)
     if (command.program.isEmpty()) {
         if (value.file.isEmpty())
             return std::nullopt;
-        command.program = fileOpener();
+        // The application the desktop associates with the file opens it.
+        command.program = DetachedProcess::desktopOpener();
         if (command.program.isEmpty())
             return std::nullopt;
     }
@@ -79,5 +50,5 @@ bool Launcher::start(const AppValue &value)
 
 void Launcher::setStarter(Starter s)
 {
-    starter() = s ? std::move(s) : Starter(startDetached);
+    starter().set(std::move(s));
 }

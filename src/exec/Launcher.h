@@ -2,24 +2,17 @@
 #pragma once
 
 #include "AppValue.h"
+#include "platform/DetachedProcess.h"
 
-#include <QStringList>
-
-#include <functional>
 #include <optional>
 
 class Launcher final
 {
 public:
     /// What is started: a program and its argument list, never a shell command line.
-    struct Command
-    {
-        QString program;
-        QStringList arguments;
-        friend bool operator==(const Command &, const Command &) = default;
-    };
+    using Command = DetachedCommand;
     /// Starts a command detached from the program; true when it was started.
-    using Starter = std::function<bool(const Command &command)>;
+    using Starter = DetachedProcess::Starter;
 
     /// The command for an application. A program text naming an existing file
     /// is the program itself, blanks and all; any other program text is split

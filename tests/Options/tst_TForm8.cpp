@@ -1,6 +1,7 @@
 // The settings window as a whole: every showing loads all five tabs, and one broken file spoils only its own tab.
 #include "Options/TForm8.h"
 #include "platform/Prompt.h"
+#include "support/TemporaryConfigHome.h"
 #include "support/TestEnvironment.h"
 
 #include <QListWidget>
@@ -14,6 +15,9 @@ class tst_TForm8 final : public QObject
 private Q_SLOTS:
     void showingLoadsEveryTab();
     void missingCatalogueSpoilsOnlyItsTab();
+
+private:
+    TemporaryConfigHome m_config;
 };
 
 namespace {

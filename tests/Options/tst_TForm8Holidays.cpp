@@ -1,6 +1,7 @@
 // The settings window's holiday tab: loading and saving the twelve fields, cancelling, the picker buttons.
 #include "Options/TForm8.h"
 #include "platform/Prompt.h"
+#include "support/TemporaryConfigHome.h"
 #include "support/TestEnvironment.h"
 
 #if __has_include("Kalder/TForm9.h")
@@ -18,13 +19,12 @@ class tst_TForm8Holidays final : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8()); }
     void fieldsLoadAndSaveInKeyOrder();
     void cancelDropsEdits();
     void pickerButtons();
 
 private:
-    QTemporaryDir m_config; // keeps the autostart folder out of the real home
+    TemporaryConfigHome m_config;
 };
 
 namespace {

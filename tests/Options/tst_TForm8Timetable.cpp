@@ -2,6 +2,7 @@
 #include "Options/TForm8.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
+#include "support/TemporaryConfigHome.h"
 #include "support/TestEnvironment.h"
 
 #include <QContextMenuEvent>
@@ -15,17 +16,22 @@ class tst_TForm8Timetable final : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8()); }
     void leavingEditModeAsks();
     void hidingInEditModeDropsEdits();
     void subjectMenu();
     void captionTabsAndFixedCells();
 
 private:
-    QTemporaryDir m_config; // keeps the autostart folder out of the real home
+    TemporaryConfigHome m_config;
 };
 
 namespace {
+
+// An empty research catalogue: showing the window reports nothing.
+void writeEmptyCatalogue(const TestEnvironment &env)
+{
+    env.writeFile(QStringLiteral("inet.txt"), QByteArray());
+}
 
 QTableWidget *gridOf(TForm8 &form)
 {
@@ -37,10 +43,12 @@ QPushButton *editButton(TForm8 &form)
     return form.findChild<QPushButton *>(QStringLiteral("Button5"));
 }
 
-void showTimetableTab(TForm8 &form)
+// Shows the window on the timetable tab; returns the timetable grid.
+QTableWidget *showTimetableTab(TForm8 &form)
 {
     form.show();
     form.findChild<QTabWidget *>()->setCurrentIndex(0);
+    return gridOf(form);
 }
 
 QPoint cellCenter(QTableWidget *grid, int row, int column)
@@ -90,11 +98,10 @@ void chooseMenuEntry(QMenu *menu, const QString &path)
 void tst_TForm8Timetable::leavingEditModeAsks()
 {
     TestEnvironment env;
-    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
+    writeEmptyCatalogue(env);
     env.writeSettings(QStringLiteral("[Montag]\n1=Mathematik\n"));
     TForm8 form;
-    showTimetableTab(form);
-    QTableWidget *grid = gridOf(form);
+    QTableWidget *grid = showTimetableTab(form);
     QPushButton *edit = editButton(form);
     QCOMPARE(edit->text(), QStringLiteral("&Editmode (aus)"));
 
@@ -143,11 +150,10 @@ void tst_TForm8Timetable::leavingEditModeAsks()
 void tst_TForm8Timetable::hidingInEditModeDropsEdits()
 {
     TestEnvironment env;
-    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
+    writeEmptyCatalogue(env);
     env.writeSettings(QStringLiteral("[Mittwoch]\n3=Biologie\n"));
     TForm8 form;
-    showTimetableTab(form);
-    QTableWidget *grid = gridOf(form);
+    QTableWidget *grid = showTimetableTab(form);
     QTest::mouseClick(editButton(form), Qt::LeftButton);
     QVERIFY(typeIntoSlot(grid, 3, 3, QStringLiteral("Erdkunde")));
     QVERIFY(typeIntoSlot(grid, 4, 3, QStringLiteral("Musik"), true));
@@ -168,10 +174,9 @@ void tst_TForm8Timetable::hidingInEditModeDropsEdits()
 void tst_TForm8Timetable::subjectMenu()
 {
     TestEnvironment env;
-    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
+    writeEmptyCatalogue(env);
     TForm8 form;
-    showTimetableTab(form);
-    QTableWidget *grid = gridOf(form);
+    QTableWidget *grid = showTimetableTab(form);
     auto *menu = form.findChild<QMenu *>(QStringLiteral("PopupMenu1"));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, 4, 3));
 
@@ -208,7 +213,7 @@ void tst_TForm8Timetable::subjectMenu()
 void tst_TForm8Timetable::captionTabsAndFixedCells()
 {
     TestEnvironment env(QDateTime(QDate(2026, 12, 6), QTime(18, 30)));
-    env.writeFile(QStringLiteral("inet.txt"), QByteArray()); // an empty catalogue: showing the window reports nothing
+    writeEmptyCatalogue(env);
     TForm8 form;
     auto *tabs = form.findChild<QTabWidget *>();
 

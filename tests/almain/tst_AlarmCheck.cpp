@@ -2,6 +2,7 @@
 #include "almain/AlarmCheck.h"
 #include "platform/Prompt.h"
 #include "platform/WavePlayer.h"
+#include "support/RecordingWavePlayer.h"
 #include "support/TestEnvironment.h"
 
 #include <QtTest>
@@ -10,18 +11,13 @@ class tst_AlarmCheck final : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        WavePlayer::setRecording(true);
-        WavePlayer::takeCalls();
-    }
-    void cleanup() { WavePlayer::setRecording(false); }
     void dueAlarmsAskOneAfterTheOther();
     void nothingDue();
 };
 
 void tst_AlarmCheck::dueAlarmsAskOneAfterTheOther()
 {
+    const RecordingWavePlayer sound;
     TestEnvironment env; // 7 December 2026
     env.writeSettings(QStringLiteral("[ALARM]\n08.12.2026=morgen\n07.12.2026=heute\nkaputt=x\n31.02.2026=y\n"
                                      "01.12.2026=alt\n24.12.2026=\n05.12.2026=zuletzt\n"
@@ -63,6 +59,7 @@ void tst_AlarmCheck::dueAlarmsAskOneAfterTheOther()
 
 void tst_AlarmCheck::nothingDue()
 {
+    const RecordingWavePlayer sound;
     TestEnvironment env;
     // Only later alarms and unreadable keys: no question, no sound, no write.
     env.writeSettings(QStringLiteral("[ALARM]\n08.12.2026=morgen\n..=x\n=leer\n99.99.9999=z\n00.12.2026=null\n"

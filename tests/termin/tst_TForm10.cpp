@@ -3,6 +3,7 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/Prompt.h"
 #include "platform/WavePlayer.h"
+#include "support/RecordingWavePlayer.h"
 #include "support/TestEnvironment.h"
 #include "termin/TForm10.h"
 
@@ -53,12 +54,6 @@ class tst_TForm10 final : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        WavePlayer::setRecording(true);
-        WavePlayer::takeCalls();
-    }
-    void cleanup() { WavePlayer::setRecording(false); }
     void showsDueEventWithSoundAndMessage();
     void waitsUntilTheMomentHasPassed();
     void everyWayOfClosingAcknowledges();
@@ -68,6 +63,7 @@ private Q_SLOTS:
 
 void tst_TForm10::showsDueEventWithSoundAndMessage()
 {
+    const RecordingWavePlayer sound;
     TestEnvironment env;
     env.writeSettings(QStringLiteral("[TERMIN]\n6.12.2026=Mathearbeit\n7.12.2026=Kino\n"
                                      "[SOUND]\nMathearbeit=C:\\Sounds\\gong.wav\n"
@@ -114,6 +110,7 @@ void tst_TForm10::showsDueEventWithSoundAndMessage()
 
 void tst_TForm10::waitsUntilTheMomentHasPassed()
 {
+    const RecordingWavePlayer sound;
     const QDate today(2026, 12, 7);
     TestEnvironment env(QDateTime(today, QTime(9, 0)));
     TForm10 form;
@@ -152,6 +149,7 @@ void tst_TForm10::waitsUntilTheMomentHasPassed()
 
 void tst_TForm10::everyWayOfClosingAcknowledges()
 {
+    const RecordingWavePlayer sound;
     TestEnvironment env;
     TForm10 form;
     const QString details = QStringLiteral("[TIME]\nSport=8:00\n[SOUND]\nSport=pfiff.wav\n");
@@ -194,6 +192,7 @@ void tst_TForm10::everyWayOfClosingAcknowledges()
 
 void tst_TForm10::snoozeComesBackAfterTheDelay()
 {
+    const RecordingWavePlayer sound;
     const QDate today(2026, 2, 1);
     TestEnvironment env(QDateTime(today, QTime(10, 0, 20)));
     env.writeSettings(QStringLiteral("[MONTHLY]\n31.1.2026=Miete\n[MEMO]\nMiete#=0\nMiete0=Überweisen\n"));
@@ -233,6 +232,7 @@ void tst_TForm10::snoozeComesBackAfterTheDelay()
 
 void tst_TForm10::failedWritesAreReported()
 {
+    const RecordingWavePlayer sound;
     TestEnvironment env;
     env.writeSettings(QStringLiteral("[WEEKLY]\n1.12.2026=Fest\n"));
     TForm10 form;
