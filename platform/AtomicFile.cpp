@@ -30,6 +30,14 @@ QString finalTarget(const QString &path)
     return info.isSymLink() ? path : info.filePath();
 }
 
+// A file marked read-only is not replaced, though its directory would allow
+// the rename: the mark is the owner's word that the file must not change.
+bool mayReplace(const QString &target)
+{
+    const QFileInfo info(target);
+    return !info.exists() || info.isWritable();
+}
+
 QString pendingName(const QString &target)
 {
     return target + QStringLiteral(".new");
@@ -167,7 +175,8 @@ namespace AtomicFile {
 
 void write(const QString &path, const QByteArray &bytes)
 {
-    if (!replaceFile(finalTarget(path), bytes))
+    const QString target = finalTarget(path);
+    if (!mayReplace(target) || !replaceFile(target, bytes))
         throw EWriteError(path);
 }
 
@@ -180,6 +189,10 @@ void writeGroup(const QList<std::pair<QString, QByteArray>> &files)
         targets.append(finalTarget(file.first));
     }
     finishGroup(paths);
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        if (!mayReplace(targets[i]))
+            throw EWriteError(paths[i]);
+    }
     const auto removePending = [&targets] {
         for (const QString &target : targets)
             QFile::remove(pendingName(target));

@@ -11,7 +11,8 @@
 namespace AtomicFile {
 /// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
 /// renames it over `path`. Throws EWriteError naming `path` on any failure;
-/// the old file is then left as it was. A symbolic link is followed, so the
+/// the old file is then left as it was. A file this process may not write
+/// (marked read-only) is not replaced. A symbolic link is followed, so the
 /// file it names is replaced and the link stays.
 ///
 /// The temporary file is named "<file name>.<process id>.tmp". One that a
@@ -25,7 +26,8 @@ void write(const QString &path, const QByteArray &bytes);
 /// renamed over their files in the given order. A crash in between leaves
 /// pending files behind, which `finishGroup` completes or discards; a group
 /// write cut off earlier is finished first. Throws EWriteError naming the
-/// file that failed.
+/// file that failed, before anything is written when one of the files may
+/// not be written.
 void writeGroup(const QList<std::pair<QString, QByteArray>> &files);
 
 /// Completes a `writeGroup` of the same `paths` that a crash cut off once all

@@ -39,6 +39,43 @@ void trimRange(QStringView text, qsizetype &begin, qsizetype &end)
         --end;
 }
 
+// Calls f(line, next) for every line of bytes; a line ends at CR LF, CR or LF,
+// `next` points behind the line end.
+template<class F>
+void forEachLine(QByteArrayView bytes, F &&f)
+{
+    const char *pos = bytes.data();
+    const char *const end = pos + bytes.size();
+    while (pos < end) {
+        const char *lineEnd = pos;
+        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
+            ++lineEnd;
+        const char *next = lineEnd + 1;
+        if (lineEnd + 1 < end && lineEnd[0] == '\r' && lineEnd[1] == '\n')
+            ++next;
+        f(QByteArrayView(pos, lineEnd), qMin(next, end));
+        pos = next;
+    }
+}
+
+// The bytes that decode to blanks: the controls 9..13, the space and the no-break space.
+bool isBlankByte(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0xA0;
+}
+
+// A section header: "[", after blanks, and a "]" later on the line.
+bool isHeaderLine(QByteArrayView line)
+{
+    qsizetype i = 0;
+    while (i < line.size() && isBlankByte(line[i]))
+        ++i;
+    return i < line.size() && line[i] == '[' && line.sliced(i + 1).contains(']');
+}
+
+constexpr size_t kIndexedFrom = 16; // shorter sections are searched line by line
+
 bool parseInteger(QStringView text, int &result)
 {
     QStringView t = text.trimmed();
@@ -75,18 +112,20 @@ ProfileFile::ProfileFile(QString path)
     QFile file(m_path);
     if (file.exists()) {
         if (file.open(QIODevice::ReadOnly))
-            m_original = file.readAll();
+            m_source = file.readAll();
         else
             m_readFailed = true; // reads give defaults, but nothing may overwrite the file
     }
-    parse(m_original);
+    m_original = m_source;
+    parse();
 }
 
 ProfileFile ProfileFile::fromBytes(QByteArrayView bytes)
 {
     ProfileFile profile;
-    profile.m_original = bytes.toByteArray();
-    profile.parse(bytes);
+    profile.m_source = bytes.toByteArray();
+    profile.m_original = profile.m_source;
+    profile.parse();
     return profile;
 }
 
@@ -114,39 +153,46 @@ ProfileFile::Line ProfileFile::makeEntry(QStringView key, QStringView value)
     return makeLine(oneLine(key) + u'=' + oneLine(value));
 }
 
-void ProfileFile::parse(QByteArrayView bytes)
+void ProfileFile::parse()
 {
+    QByteArrayView bytes = m_source;
     // Every byte-order mark goes: one left behind would be written out as the
     // start of the first line and read back as a mark, changing that line.
     while (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
-    std::vector<Line> *target = &m_preamble;
-    const char *pos = bytes.data();
-    const char *const end = pos + bytes.size();
-    while (pos < end) {
-        const char *lineEnd = pos;
-        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
-            ++lineEnd;
-        QString lineText = Win1252::decode(QByteArrayView(pos, lineEnd));
-        pos = lineEnd + 1;
-        if (lineEnd + 1 < end && lineEnd[0] == '\r' && lineEnd[1] == '\n')
-            ++pos;
-
-        const QStringView trimmed = QStringView(lineText).trimmed();
-        const qsizetype close = trimmed.startsWith(u'[') ? trimmed.indexOf(u']') : -1;
-        if (close > 0) {
-            Section section;
-            section.name = trimmed.mid(1, close - 1).trimmed().toString();
-            section.header = std::move(lineText);
-            const QString folded = section.name.toCaseFolded();
-            if (!m_index.contains(folded))
-                m_index.insert(folded, qsizetype(m_sections.size()));
-            m_sections.push_back(std::move(section));
-            target = &m_sections.back().lines;
-        } else {
-            target->push_back(makeLine(std::move(lineText)));
+    const char *bodyBegin = nullptr; // of the last section, null in the preamble
+    forEachLine(bytes, [&](QByteArrayView line, const char *next) {
+        if (!isHeaderLine(line)) {
+            if (!bodyBegin)
+                m_preamble.push_back(makeLine(Win1252::decode(line)));
+            return;
         }
+        if (bodyBegin)
+            m_sections.back().raw = QByteArrayView(bodyBegin, line.data());
+        Section section;
+        section.header = Win1252::decode(line);
+        const QStringView trimmed = QStringView(section.header).trimmed();
+        section.name = trimmed.mid(1, trimmed.indexOf(u']') - 1).trimmed().toString();
+        section.parsed = false;
+        const QString folded = section.name.toCaseFolded();
+        if (!m_index.contains(folded))
+            m_index.insert(folded, qsizetype(m_sections.size()));
+        m_sections.push_back(std::move(section));
+        bodyBegin = next;
+    });
+    if (bodyBegin)
+        m_sections.back().raw = QByteArrayView(bodyBegin, bytes.data() + bytes.size());
+}
+
+const std::vector<ProfileFile::Line> &ProfileFile::linesOf(const Section &section)
+{
+    if (!section.parsed) {
+        forEachLine(section.raw, [&](QByteArrayView line, const char *) {
+            section.lines.push_back(makeLine(Win1252::decode(line)));
+        });
+        section.parsed = true;
     }
+    return section.lines;
 }
 
 const ProfileFile::Section *ProfileFile::findSection(QStringView name) const
@@ -162,12 +208,25 @@ ProfileFile::Section *ProfileFile::findSection(QStringView name)
 
 const ProfileFile::Line *ProfileFile::findEntry(const Section &section, QStringView key)
 {
-    const QStringView k = key.trimmed();
-    for (const Line &line : section.lines) {
-        if (line.isEntry() && sameName(line.key(), k))
-            return &line;
+    const std::vector<Line> &lines = linesOf(section);
+    if (lines.size() < kIndexedFrom) {
+        const QStringView k = key.trimmed();
+        for (const Line &line : lines) {
+            if (line.isEntry() && sameName(line.key(), k))
+                return &line;
+        }
+        return nullptr;
     }
-    return nullptr;
+    if (!section.indexed) {
+        section.keyIndex.reserve(qsizetype(lines.size()));
+        for (size_t i = lines.size(); i-- > 0;) { // backwards: the first of repeated keys wins
+            if (lines[i].isEntry())
+                section.keyIndex.insert(lines[i].key().toString().toCaseFolded(), qsizetype(i));
+        }
+        section.indexed = true;
+    }
+    const auto it = section.keyIndex.constFind(foldName(key));
+    return it == section.keyIndex.constEnd() ? nullptr : &lines[size_t(*it)];
 }
 
 QString ProfileFile::readString(QStringView section, QStringView key, const QString &defaultValue) const
@@ -194,8 +253,11 @@ bool ProfileFile::readBool(QStringView section, QStringView key, bool defaultVal
 
 ProfileFile::Section &ProfileFile::sectionForWriting(QStringView name)
 {
-    if (Section *s = findSection(name))
+    m_changed = true;
+    if (Section *s = findSection(name)) {
+        linesOf(*s);
         return *s;
+    }
     Section section;
     section.name = oneLine(name.trimmed());
     section.header = u'[' + section.name + u']';
@@ -212,13 +274,17 @@ void ProfileFile::writeString(QStringView section, QStringView key, QStringView 
         *line = makeEntry(line->key(), value);
         return;
     }
-    auto lastEntry = s.lines.end();
-    for (auto it = s.lines.begin(); it != s.lines.end(); ++it) {
-        if (it->isEntry())
-            lastEntry = it;
+    // Behind the section's last entry, before the blank or comment lines that end it.
+    auto where = s.lines.end();
+    while (where != s.lines.begin() && !(where - 1)->isEntry())
+        --where;
+    if (s.indexed && where != s.lines.end()) {
+        s.indexed = false; // the lines behind the new one move
+        s.keyIndex.clear();
     }
-    const auto where = lastEntry == s.lines.end() ? s.lines.begin() : lastEntry + 1;
-    s.lines.insert(where, makeEntry(key.trimmed(), value));
+    const auto inserted = s.lines.insert(where, makeEntry(key.trimmed(), value));
+    if (s.indexed)
+        s.keyIndex.insert(inserted->key().toString().toCaseFolded(), qsizetype(inserted - s.lines.begin()));
 }
 
 void ProfileFile::writeInteger(QStringView section, QStringView key, int value)
@@ -235,7 +301,7 @@ QStringList ProfileFile::keys(QStringView section) const
 {
     QStringList result;
     if (const Section *s = findSection(section)) {
-        for (const Line &line : s->lines) {
+        for (const Line &line : linesOf(*s)) {
             if (line.isEntry())
                 result.append(line.key().toString());
         }
@@ -247,7 +313,7 @@ QStringList ProfileFile::entries(QStringView section) const
 {
     QStringList result;
     if (const Section *s = findSection(section)) {
-        for (const Line &line : s->lines) {
+        for (const Line &line : linesOf(*s)) {
             if (line.isEntry() && line.valueLength > 0)
                 result.append(line.key() + u'=' + line.value());
         }
@@ -277,9 +343,14 @@ void ProfileFile::eraseSection(QStringView section)
     if (it == m_index.end())
         return;
     const qsizetype first = *it;
-    m_sections[first].erased = true;
-    m_sections[first].lines.clear();
+    Section &erased = m_sections[first];
+    erased.erased = true;
+    erased.parsed = true;
+    erased.lines.clear();
+    erased.keyIndex.clear();
+    erased.indexed = false;
     m_index.erase(it);
+    m_changed = true;
     // A later section of the same name (a hand-edited file) now answers for it.
     for (qsizetype i = first + 1; i < qsizetype(m_sections.size()); ++i) {
         if (!m_sections[i].erased && sameName(m_sections[i].name, section.trimmed())) {
@@ -291,40 +362,42 @@ void ProfileFile::eraseSection(QStringView section)
 
 QByteArray ProfileFile::toBytes() const
 {
-    QString text;
-    qsizetype size = 0;
-    for (const Line &line : m_preamble)
-        size += line.text.size() + 2;
+    // Windows-1252 maps every byte to its own character and back, so the
+    // lines of an unparsed section are copied as they are, with CR LF.
+    QByteArray out;
+    out.reserve(m_source.size() + m_source.size() / 16 + 64);
+    const auto appendLines = [&out](const std::vector<Line> &lines) {
+        for (const Line &line : lines)
+            out += Win1252::encode(line.text) + "\r\n";
+    };
+    appendLines(m_preamble);
     for (const Section &s : m_sections) {
         if (s.erased)
             continue;
-        size += s.header.size() + 2;
-        for (const Line &line : s.lines)
-            size += line.text.size() + 2;
+        out += Win1252::encode(s.header) + "\r\n";
+        if (s.parsed) {
+            appendLines(s.lines);
+        } else {
+            forEachLine(s.raw, [&out](QByteArrayView line, const char *) {
+                out += line;
+                out += "\r\n";
+            });
+        }
     }
-    text.reserve(size);
-    for (const Line &line : m_preamble)
-        text += line.text + u"\r\n";
-    for (const Section &s : m_sections) {
-        if (s.erased)
-            continue;
-        text += s.header + u"\r\n";
-        for (const Line &line : s.lines)
-            text += line.text + u"\r\n";
-    }
-    return Win1252::encode(text);
+    return out;
 }
 
 void ProfileFile::save()
 {
-    if (m_path.isEmpty())
+    if (m_path.isEmpty() || !m_changed)
         return;
     const QByteArray bytes = toBytes();
     const bool unchanged = bytes == m_original && (bytes.isEmpty() || QFile::exists(m_path));
-    if (unchanged)
-        return;
-    if (m_readFailed) // never replace a file whose content could not be read
-        throw EWriteError(m_path);
-    AtomicFile::write(m_path, bytes);
-    m_original = bytes;
+    if (!unchanged) {
+        if (m_readFailed) // never replace a file whose content could not be read
+            throw EWriteError(m_path);
+        AtomicFile::write(m_path, bytes);
+        m_original = bytes;
+    }
+    m_changed = false;
 }

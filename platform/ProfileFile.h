@@ -46,7 +46,8 @@ public:
 
     /// The file content as it would be written: Windows-1252, CR LF.
     QByteArray toBytes() const;
-    /// Writes the content back when it differs from what was read.
+    /// Writes the content back when something was written or erased and the
+    /// result differs from the file.
     /// Throws EWriteError with the full path when that fails.
     void save();
 
@@ -62,26 +63,38 @@ private:
         QStringView key() const { return QStringView(text).mid(keyBegin, keyLength); }
         QStringView value() const { return QStringView(text).mid(valueBegin, valueLength); }
     };
+    // A section's lines are decoded the first time the section is used: most
+    // operations touch a few of the file's sections, and the file is large.
+    // Until then `raw` holds its lines as read (a view into m_source).
     struct Section
     {
         QString name;
         QString header;
-        std::vector<Line> lines;
+        QByteArrayView raw;
         bool erased = false;
+        mutable bool parsed = true;
+        mutable std::vector<Line> lines;
+        // Case-folded key -> its first entry line; built for long sections on
+        // the first lookup, dropped when lines move.
+        mutable QHash<QString, qsizetype> keyIndex;
+        mutable bool indexed = false;
     };
 
     ProfileFile() = default;
-    void parse(QByteArrayView bytes);
+    void parse();
     static Line makeLine(QString text);
     static Line makeEntry(QStringView key, QStringView value);
     const Section *findSection(QStringView name) const;
     Section *findSection(QStringView name);
+    static const std::vector<Line> &linesOf(const Section &section);
     static const Line *findEntry(const Section &section, QStringView key);
     Section &sectionForWriting(QStringView name);
 
     QString m_path;
-    QByteArray m_original;
+    QByteArray m_source;   // the bytes read; the unparsed sections point into them
+    QByteArray m_original; // what the file holds: the bytes read, then the bytes last saved
     bool m_readFailed = false;
+    bool m_changed = false; // a write or erase since the last save
     std::vector<Line> m_preamble; // lines before the first section
     std::vector<Section> m_sections;
     QHash<QString, qsizetype> m_index; // case-folded name -> first live section

@@ -1,6 +1,7 @@
 // Windows-1252 text conversion: a table for 0x80..0x9F, Latin-1 elsewhere.
 #include "Win1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -28,6 +29,13 @@ namespace Win1252 {
 
 QString decode(QByteArrayView bytes)
 {
+    // Most text has none of the bytes 0x80..0x9F; it is Latin-1 then, which Qt converts fast.
+    const bool latin1 = std::none_of(bytes.begin(), bytes.end(), [](char b) {
+        const auto u = static_cast<unsigned char>(b);
+        return u >= 0x80 && u < 0xA0;
+    });
+    if (latin1)
+        return QString::fromLatin1(bytes);
     QString out(bytes.size(), Qt::Uninitialized);
     QChar *dst = out.data();
     for (char b : bytes) {

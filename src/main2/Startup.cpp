@@ -6,6 +6,7 @@
 #include "TForm1.h"
 #include "platform/Clock.h"
 #include "platform/ErrorReporter.h"
+#include "platform/FirstFrameReport.h"
 #include "platform/KalmoraApplication.h"
 
 #include "Kalder/TForm9.h"
@@ -142,5 +143,6 @@ int Startup::run(int &argc, char **argv)
     startup.createWindows();
     QApplication::setWindowIcon(startup.mainWindow()->windowIcon());
     startup.finishStartup();
+    FirstFrameReport::armFromEnvironment(startup.mainWindow());
     return app.exec();
 }

@@ -17,6 +17,7 @@ private Q_SLOTS:
     void namesMatchWithoutCase();
     void keysAndEntries();
     void eraseSection();
+    void longSectionsKeepTheirEntries();
     void numbersAndTruthValues();
     void encodingAndLineEnds();
     void damagedFilesReadAndKeepTheirLines();
@@ -95,6 +96,52 @@ void tst_ProfileFile::eraseSection()
     QCOMPARE(twice.readString(u"A", u"x", QString()), QStringLiteral("2"));
     twice.eraseSection(u"A");
     QCOMPARE(twice.toBytes(), QByteArray());
+}
+
+void tst_ProfileFile::longSectionsKeepTheirEntries()
+{
+    // Forty entries, a repeated key and two comment lines at the end: long
+    // enough that lookups go through the section's key index.
+    QByteArray text = "[MEMO]\r\n";
+    for (int i = 0; i < 40; ++i)
+        text += "Termin " + QByteArray::number(i) + "=Heft " + QByteArray::number(i) + "\r\n";
+    text += "termin 7=zweites\r\n; Ende der Liste\r\n\r\n[Other]\r\nx=1\r\n";
+    auto ini = ProfileFile::fromBytes(text);
+    QCOMPARE(ini.readString(u"memo", u"TERMIN 39", QString()), QStringLiteral("Heft 39"));
+    QCOMPARE(ini.readString(u"MEMO", u"Termin 7", QString()), QStringLiteral("Heft 7")); // the first wins
+    QCOMPARE(ini.keys(u"MEMO").size(), 41);
+
+    // A new key goes behind the last entry, before the comment; lookups still find everything.
+    ini.writeString(u"MEMO", u"Neu", u"ja");
+    ini.writeString(u"MEMO", u"Termin 3", u"geändert");
+    QCOMPARE(ini.readString(u"MEMO", u"neu", QString()), QStringLiteral("ja"));
+    QCOMPARE(ini.readString(u"MEMO", u"Termin 3", QString()), QStringLiteral("geändert"));
+    QCOMPARE(ini.readString(u"MEMO", u"Termin 39", QString()), QStringLiteral("Heft 39"));
+    QVERIFY(ini.toBytes().contains("termin 7=zweites\r\nNeu=ja\r\n; Ende der Liste\r\n\r\n[Other]"));
+
+    // Erased and written again, the section starts empty and indexes afresh.
+    ini.eraseSection(u"MEMO");
+    for (int i = 0; i < 20; ++i)
+        ini.writeInteger(u"MEMO", QString(QStringLiteral("k") + QString::number(i)), i);
+    QCOMPARE(ini.readInteger(u"MEMO", u"K19", -1), 19);
+    QCOMPARE(ini.readString(u"MEMO", u"Termin 3", QStringLiteral("weg")), QStringLiteral("weg"));
+    QVERIFY(ini.toBytes().startsWith("[Other]\r\nx=1\r\n[MEMO]\r\nk0=0\r\n"));
+
+    // Sections never touched come out byte for byte; a file only read is not rewritten,
+    // not even to mend its line ends.
+    TestEnvironment env;
+    const QByteArray lf = "[A]\nx=1\n[B]\ny=\xE4\n";
+    env.writeFile(QStringLiteral("lf.ini"), lf);
+    {
+        ProfileFile read(env.path(QStringLiteral("lf.ini")));
+        QCOMPARE(read.readString(u"B", u"y", QString()), QStringLiteral("ä"));
+        read.save();
+    }
+    QCOMPARE(env.readFile(QStringLiteral("lf.ini")), lf);
+    ProfileFile written(env.path(QStringLiteral("lf.ini")));
+    written.writeString(u"A", u"x", u"2");
+    written.save();
+    QCOMPARE(env.readFile(QStringLiteral("lf.ini")), QByteArray("[A]\r\nx=2\r\n[B]\r\ny=\xE4\r\n"));
 }
 
 void tst_ProfileFile::numbersAndTruthValues()
