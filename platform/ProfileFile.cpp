@@ -7,11 +7,34 @@
 
 #include <QFile>
 
+#include <cstring>
+
 namespace {
 
 QString foldName(QStringView name)
 {
     return name.trimmed().toString().toCaseFolded();
+}
+
+// A hash of the name as it compares without regard to case, made without
+// building the folded text.
+size_t foldedHash(QStringView name)
+{
+    size_t hash = 14695981039346656037u;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]); // folded as one letter, as the comparison does
+            ++i;
+        }
+        if (c < 0x80) // the common case, folded here without the table
+            c = c >= u'A' && c <= u'Z' ? c + 32 : c;
+        else
+            c = QChar::toCaseFolded(c);
+        hash ^= c;
+        hash *= 1099511628211u;
+    }
+    return hash;
 }
 
 bool sameName(QStringView a, QStringView b)
@@ -46,14 +69,24 @@ void forEachLine(QByteArrayView bytes, F &&f)
 {
     const char *pos = bytes.data();
     const char *const end = pos + bytes.size();
+    // The next CR and the next LF, each found with memchr and looked for again
+    // only once passed: a file of either line end is scanned in one pass.
+    const auto find = [end](const char *from, char c) {
+        const void *hit = std::memchr(from, c, size_t(end - from));
+        return hit ? static_cast<const char *>(hit) : end;
+    };
+    const char *cr = pos < end ? find(pos, '\r') : end;
+    const char *lf = pos < end ? find(pos, '\n') : end;
     while (pos < end) {
-        const char *lineEnd = pos;
-        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
-            ++lineEnd;
-        const char *next = lineEnd + 1;
-        if (lineEnd + 1 < end && lineEnd[0] == '\r' && lineEnd[1] == '\n')
+        if (cr < pos)
+            cr = find(pos, '\r');
+        if (lf < pos)
+            lf = find(pos, '\n');
+        const char *lineEnd = qMin(cr, lf);
+        const char *next = lineEnd == end ? end : lineEnd + 1;
+        if (next < end && lineEnd[0] == '\r' && *next == '\n')
             ++next;
-        f(QByteArrayView(pos, lineEnd), qMin(next, end));
+        f(QByteArrayView(pos, lineEnd), next);
         pos = next;
     }
 }
@@ -106,18 +139,45 @@ bool parseInteger(QStringView text, int &result)
 
 }
 
+QByteArray ProfileFile::readBytes(const QString &path, bool &failed)
+{
+    failed = false;
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    if (file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    failed = true; // reads give defaults, but nothing may overwrite the file
+    return {};
+}
+
+ProfileFile::ProfileFile(QString path, QByteArray source, bool readFailed)
+    : m_path(std::move(path))
+    , m_source(std::move(source))
+    , m_original(m_source)
+    , m_readFailed(readFailed)
+{
+    parse();
+}
+
 ProfileFile::ProfileFile(QString path)
     : m_path(std::move(path))
 {
-    QFile file(m_path);
-    if (file.exists()) {
-        if (file.open(QIODevice::ReadOnly))
-            m_source = file.readAll();
-        else
-            m_readFailed = true; // reads give defaults, but nothing may overwrite the file
-    }
+    m_source = readBytes(m_path, m_readFailed);
     m_original = m_source;
     parse();
+}
+
+std::shared_ptr<const ProfileFile> ProfileFile::readShared(const QString &path)
+{
+    static std::shared_ptr<const ProfileFile> last;
+    bool failed = false;
+    QByteArray bytes = readBytes(path, failed);
+    if (failed)
+        return std::shared_ptr<const ProfileFile>(new ProfileFile(path, QByteArray(), true));
+    if (!last || last->m_path != path || last->m_source != bytes)
+        last.reset(new ProfileFile(path, std::move(bytes), false));
+    return last;
 }
 
 ProfileFile ProfileFile::fromBytes(QByteArrayView bytes)
@@ -219,14 +279,21 @@ const ProfileFile::Line *ProfileFile::findEntry(const Section &section, QStringV
     }
     if (!section.indexed) {
         section.keyIndex.reserve(qsizetype(lines.size()));
-        for (size_t i = lines.size(); i-- > 0;) { // backwards: the first of repeated keys wins
+        for (size_t i = 0; i < lines.size(); ++i) {
             if (lines[i].isEntry())
-                section.keyIndex.insert(lines[i].key().toString().toCaseFolded(), qsizetype(i));
+                section.keyIndex.insert(foldedHash(lines[i].key()), qsizetype(i));
         }
         section.indexed = true;
     }
-    const auto it = section.keyIndex.constFind(foldName(key));
-    return it == section.keyIndex.constEnd() ? nullptr : &lines[size_t(*it)];
+    // Equal hashes need not be equal names; of the equal names the first line wins.
+    const QStringView k = key.trimmed();
+    const Line *found = nullptr;
+    for (auto it = section.keyIndex.constFind(foldedHash(k)); it != section.keyIndex.constEnd() && it.key() == foldedHash(k); ++it) {
+        const Line &line = lines[size_t(*it)];
+        if (sameName(line.key(), k) && (!found || &line < found))
+            found = &line;
+    }
+    return found;
 }
 
 QString ProfileFile::readString(QStringView section, QStringView key, const QString &defaultValue) const
@@ -284,7 +351,7 @@ void ProfileFile::writeString(QStringView section, QStringView key, QStringView 
     }
     const auto inserted = s.lines.insert(where, makeEntry(key.trimmed(), value));
     if (s.indexed)
-        s.keyIndex.insert(inserted->key().toString().toCaseFolded(), qsizetype(inserted - s.lines.begin()));
+        s.keyIndex.insert(foldedHash(inserted->key()), qsizetype(inserted - s.lines.begin()));
 }
 
 void ProfileFile::writeInteger(QStringView section, QStringView key, int value)

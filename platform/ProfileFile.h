@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 /// One operation on an INI file. The file is read and parsed once when the
@@ -19,6 +20,11 @@ public:
     explicit ProfileFile(QString path);
     /// Parses bytes as a file's content (no file behind it; `save()` is not possible).
     static ProfileFile fromBytes(QByteArrayView bytes);
+    /// Reads `path` for reading only. While the file holds the same bytes as
+    /// at the last such read, the profile parsed then is handed out again, so
+    /// that many short reads of a large file cost one parse; the bytes are
+    /// compared in full, so any change by anyone is seen.
+    static std::shared_ptr<const ProfileFile> readShared(const QString &path);
 
     const QString &path() const { return m_path; }
 
@@ -74,13 +80,16 @@ private:
         bool erased = false;
         mutable bool parsed = true;
         mutable std::vector<Line> lines;
-        // Case-folded key -> its first entry line; built for long sections on
-        // the first lookup, dropped when lines move.
-        mutable QHash<QString, qsizetype> keyIndex;
+        // Hash of the case-folded key -> its entry lines; built for long
+        // sections on the first lookup, dropped when lines move.
+        mutable QMultiHash<size_t, qsizetype> keyIndex;
         mutable bool indexed = false;
     };
 
     ProfileFile() = default;
+    ProfileFile(QString path, QByteArray source, bool readFailed);
+    /// The file's bytes; `failed` tells a file that exists but cannot be read.
+    static QByteArray readBytes(const QString &path, bool &failed);
     void parse();
     static Line makeLine(QString text);
     static Line makeEntry(QStringView key, QStringView value);

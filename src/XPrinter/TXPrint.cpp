@@ -14,12 +14,34 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <optional>
+
 namespace {
 // The job name and printer are the program's, shared by every printing component.
 struct ProgramPrinter
 {
     QString title;
-    QString printerName;
+    // A printer chosen by its place in the system's list is looked up when it
+    // is first needed: asking the print system for its printers takes long
+    // enough to slow down the start.
+    std::optional<int> pendingIndex;
+    QString name;
+
+    const QString &printerName()
+    {
+        if (pendingIndex) {
+            const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+            const int index = *pendingIndex;
+            name = index >= 0 && index < printers.size() ? printers[index].printerName() : QString();
+            pendingIndex.reset();
+        }
+        return name;
+    }
+    void setPrinterName(const QString &printer)
+    {
+        name = printer;
+        pendingIndex.reset();
+    }
 };
 
 ProgramPrinter &program()
@@ -72,8 +94,7 @@ int TXPrint::CurrentPrinter() const
 void TXPrint::setCurrentPrinter(int index)
 {
     m_currentPrinter = index;
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    program().printerName = index >= 0 && index < printers.size() ? printers[index].printerName() : QString();
+    program().pendingIndex = index;
 }
 
 QPrinter &TXPrint::printer()
@@ -81,7 +102,7 @@ QPrinter &TXPrint::printer()
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrinter &device = *m_printer;
-    const QString &name = program().printerName;
+    const QString &name = program().printerName();
     if (!name.isEmpty() && device.printerName() != name)
         device.setPrinterName(name);
     device.setDocName(Title());
@@ -95,9 +116,9 @@ void TXPrint::adoptPrinterChoice()
 {
     if (!m_printer)
         return;
-    program().printerName = m_printer->printerName();
+    program().setPrinterName(m_printer->printerName());
     const QStringList names = QPrinterInfo::availablePrinterNames();
-    m_currentPrinter = int(names.indexOf(program().printerName));
+    m_currentPrinter = int(names.indexOf(program().name));
     m_copies = qMax(1, m_printer->copyCount());
     m_orientation = m_printer->pageLayout().orientation();
 }
@@ -256,7 +277,7 @@ void TXPrint::Execute(const QList<PrintCommand> &commands)
 
 QString TXPrint::ProgramPrinterName()
 {
-    return program().printerName;
+    return program().printerName();
 }
 
 void TXPrint::setRecorder(QList<PrintCommand> *list)

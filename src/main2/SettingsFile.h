@@ -44,11 +44,12 @@ public:
         }
     }
 
-    /// Read-only access: opens, reads, never writes.
+    /// Read-only access: opens, reads, never writes. A file unchanged since the
+    /// last read is not parsed again.
     template <typename F>
     static decltype(auto) read(F &&operation)
     {
-        const ProfileFile ini(path());
-        return operation(ini);
+        const std::shared_ptr<const ProfileFile> ini = ProfileFile::readShared(path());
+        return operation(*ini);
     }
 };

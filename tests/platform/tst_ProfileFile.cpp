@@ -18,6 +18,7 @@ private Q_SLOTS:
     void keysAndEntries();
     void eraseSection();
     void longSectionsKeepTheirEntries();
+    void sharedReadsSeeEveryChange();
     void numbersAndTruthValues();
     void encodingAndLineEnds();
     void damagedFilesReadAndKeepTheirLines();
@@ -142,6 +143,38 @@ void tst_ProfileFile::longSectionsKeepTheirEntries()
     written.writeString(u"A", u"x", u"2");
     written.save();
     QCOMPARE(env.readFile(QStringLiteral("lf.ini")), QByteArray("[A]\r\nx=2\r\n[B]\r\ny=\xE4\r\n"));
+}
+
+void tst_ProfileFile::sharedReadsSeeEveryChange()
+{
+    TestEnvironment env;
+    const QString path = env.path(QStringLiteral("s.ini"));
+    QByteArray text = "[MEMO]\r\n";
+    for (int i = 0; i < 30; ++i)
+        text += "Übung " + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
+    text.replace("\xC3\x9C", "\xDC"); // Windows-1252
+    text += "\xC4pfel=rot\r\n"; // "Äpfel"
+    env.writeFile(QStringLiteral("s.ini"), text);
+
+    const auto first = ProfileFile::readShared(path);
+    QCOMPARE(first->readString(u"memo", u"ÜBUNG 29", QString()), QStringLiteral("29"));
+    QCOMPARE(first->readString(u"memo", u"äPFEL", QString()), QStringLiteral("rot"));
+    QCOMPARE(first->readString(u"memo", u"Ubung 29", QStringLiteral("nein")), QStringLiteral("nein"));
+    QCOMPARE(ProfileFile::readShared(path).get(), first.get()); // unchanged: not parsed again
+
+    // One byte changed in place, same size: seen at once.
+    env.writeFile(QStringLiteral("s.ini"), QByteArray(text).replace("=rot", "=tor"));
+    QCOMPARE(ProfileFile::readShared(path)->readString(u"MEMO", u"Äpfel", QString()), QStringLiteral("tor"));
+    // A write through an operation, and the file removed.
+    {
+        ProfileFile ini(path);
+        ini.writeString(u"MEMO", u"Übung 3", u"drei");
+        ini.save();
+    }
+    QCOMPARE(ProfileFile::readShared(path)->readString(u"MEMO", u"übung 3", QString()), QStringLiteral("drei"));
+    QCOMPARE(first->readString(u"MEMO", u"Übung 3", QString()), QStringLiteral("3")); // a profile handed out stays as it was
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(ProfileFile::readShared(path)->readString(u"MEMO", u"Übung 3", QStringLiteral("weg")), QStringLiteral("weg"));
 }
 
 void tst_ProfileFile::numbersAndTruthValues()
