@@ -53,6 +53,24 @@ QString oneLine(QStringView text)
     return s;
 }
 
+// A key as a line of the file can hold it: without "=", which would end the
+// key there, and not starting with "[", which would make the line a section
+// header. Lookups map a key the same way, so that a subject such as
+// "Bio=Chemie" or "[AG]" is found again under the key it was written with.
+bool needsKeyMapping(QStringView key)
+{
+    return key.startsWith(u'[') || key.contains(u'=') || key.contains(u'\r') || key.contains(u'\n');
+}
+
+QString storedKey(QStringView key)
+{
+    QString k = oneLine(key).trimmed();
+    k.replace(u'=', u'-');
+    if (k.startsWith(u'['))
+        k[0] = u'(';
+    return k;
+}
+
 // Offsets of the trimmed part of text[begin, end).
 void trimRange(QStringView text, qsizetype &begin, qsizetype &end)
 {
@@ -269,8 +287,13 @@ ProfileFile::Section *ProfileFile::findSection(QStringView name)
 const ProfileFile::Line *ProfileFile::findEntry(const Section &section, QStringView key)
 {
     const std::vector<Line> &lines = linesOf(section);
+    QStringView k = key.trimmed();
+    QString mapped;
+    if (needsKeyMapping(k)) {
+        mapped = storedKey(k);
+        k = mapped;
+    }
     if (lines.size() < kIndexedFrom) {
-        const QStringView k = key.trimmed();
         for (const Line &line : lines) {
             if (line.isEntry() && sameName(line.key(), k))
                 return &line;
@@ -286,9 +309,9 @@ const ProfileFile::Line *ProfileFile::findEntry(const Section &section, QStringV
         section.indexed = true;
     }
     // Equal hashes need not be equal names; of the equal names the first line wins.
-    const QStringView k = key.trimmed();
+    const size_t hash = foldedHash(k);
     const Line *found = nullptr;
-    for (auto it = section.keyIndex.constFind(foldedHash(k)); it != section.keyIndex.constEnd() && it.key() == foldedHash(k); ++it) {
+    for (auto it = section.keyIndex.constFind(hash); it != section.keyIndex.constEnd() && it.key() == hash; ++it) {
         const Line &line = lines[size_t(*it)];
         if (sameName(line.key(), k) && (!found || &line < found))
             found = &line;
@@ -349,7 +372,7 @@ void ProfileFile::writeString(QStringView section, QStringView key, QStringView 
         s.indexed = false; // the lines behind the new one move
         s.keyIndex.clear();
     }
-    const auto inserted = s.lines.insert(where, makeEntry(key.trimmed(), value));
+    const auto inserted = s.lines.insert(where, makeEntry(storedKey(key), value));
     if (s.indexed)
         s.keyIndex.insert(foldedHash(inserted->key()), qsizetype(inserted - s.lines.begin()));
 }

@@ -171,6 +171,17 @@ void tst_BadInput::brokenDatesAndOddLines()
         QCOMPARE(HomeworkStore::sortedDueDates(), (QStringList{"08.12.2026", "10.12.2026"}));
         QCOMPARE(HomeworkStore::readText(QStringLiteral("08.12.2026"), QStringLiteral("Mathe")), QStringLiteral("S. 7"));
     }
+    {
+        // Subjects of the timetable with "=" or a leading "[": their homework
+        // is listed and found again, and adds no section to the file.
+        TestEnvironment env;
+        HomeworkStore::addHomework(QStringLiteral("09.12.2026"), QStringLiteral("Bio=Chemie"), QStringLiteral("Versuch"));
+        HomeworkStore::addHomework(QStringLiteral("09.12.2026"), QStringLiteral("[AG]"), QStringLiteral("Plakat"));
+        QCOMPARE(HomeworkStore::readText(QStringLiteral("09.12.2026"), QStringLiteral("Bio=Chemie")), QStringLiteral("Versuch"));
+        QCOMPARE(HomeworkStore::readText(QStringLiteral("09.12.2026"), QStringLiteral("[AG]")), QStringLiteral("Plakat"));
+        QCOMPARE(HomeworkStore::homeworkListTexts(QDate(2026, 12, 9)).size(), 2);
+        QCOMPARE(ProfileFile(env.path(kSettingsName)).sections(), (QStringList{"Dates", "09.12.2026"}));
+    }
 }
 
 void tst_BadInput::enormousSettingsFile()

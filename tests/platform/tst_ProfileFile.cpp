@@ -293,6 +293,16 @@ void tst_ProfileFile::lineBreaksCannotAddEntries()
     ini.writeString(u"A", u"key\r\n[Evil]", u"one\r\ntwo\nx=1");
     QCOMPARE(ini.toBytes(), QByteArray("[A]\r\nkey  [Evil]=one  two x=1\r\n"));
     QCOMPARE(ProfileFile::fromBytes(ini.toBytes()).sections(), QStringList{"A"});
+
+    // A key with "=" or a leading "[" cannot stand in a line as it is; it is
+    // written with "-" and "(" and found again under the name it was written with.
+    ini.writeString(u"A", u"Bio=Chemie", u"S. 4=5");
+    ini.writeString(u"A", u" [AG] ", u"Treffen");
+    const auto reread = ProfileFile::fromBytes(ini.toBytes());
+    QCOMPARE(reread.sections(), QStringList{"A"});
+    QCOMPARE(reread.keys(u"A"), (QStringList{"key  [Evil]", "Bio-Chemie", "(AG]"}));
+    QCOMPARE(reread.readString(u"A", u"Bio=Chemie", QString()), QStringLiteral("S. 4=5"));
+    QCOMPARE(reread.readString(u"A", u"[ag]", QString()), QStringLiteral("Treffen"));
 }
 
 void tst_ProfileFile::killedWriterLeavesOldOrNewFile()
