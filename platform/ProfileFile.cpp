@@ -57,11 +57,6 @@ QString oneLine(QStringView text)
 // key there, and not starting with "[", which would make the line a section
 // header. Lookups map a key the same way, so that a subject such as
 // "Bio=Chemie" or "[AG]" is found again under the key it was written with.
-bool needsKeyMapping(QStringView key)
-{
-    return key.startsWith(u'[') || key.contains(u'=') || key.contains(u'\r') || key.contains(u'\n');
-}
-
 QString storedKey(QStringView key)
 {
     QString k = oneLine(key).trimmed();
@@ -286,13 +281,23 @@ ProfileFile::Section *ProfileFile::findSection(QStringView name)
 
 const ProfileFile::Line *ProfileFile::findEntry(const Section &section, QStringView key)
 {
-    const std::vector<Line> &lines = linesOf(section);
     QStringView k = key.trimmed();
+    // A parsed key never holds "=" or a line break: only its stored form can match.
     QString mapped;
-    if (needsKeyMapping(k)) {
+    if (k.contains(u'=') || k.contains(u'\r') || k.contains(u'\n')) {
         mapped = storedKey(k);
         k = mapped;
     }
+    if (const Line *line = findLine(section, k))
+        return line;
+    // A key with a leading "[" is found as it stands in a hand-edited file,
+    // else under the stored form our own writes give it.
+    return k.startsWith(u'[') ? findLine(section, storedKey(k)) : nullptr;
+}
+
+const ProfileFile::Line *ProfileFile::findLine(const Section &section, QStringView k)
+{
+    const std::vector<Line> &lines = linesOf(section);
     if (lines.size() < kIndexedFrom) {
         for (const Line &line : lines) {
             if (line.isEntry() && sameName(line.key(), k))
@@ -360,8 +365,15 @@ void ProfileFile::writeString(QStringView section, QStringView key, QStringView 
 {
     Section &s = sectionForWriting(section);
     if (auto *line = const_cast<Line *>(findEntry(s, key))) {
-        // Keep the key as it was spelt in the file; only the value changes.
-        *line = makeEntry(line->key(), value);
+        // Keep the key as it was spelt in the file; only the value changes,
+        // unless a "]" in the value would make a "[key" line a section header.
+        Line replaced = makeEntry(line->key(), value);
+        if (line->key().startsWith(u'[') && replaced.text.contains(u']')) {
+            replaced = makeEntry(storedKey(line->key()), value);
+            s.indexed = false; // the line is found under another name now
+            s.keyIndex.clear();
+        }
+        *line = std::move(replaced);
         return;
     }
     // Behind the section's last entry, before the blank or comment lines that end it.

@@ -96,7 +96,10 @@ private:
     const Section *findSection(QStringView name) const;
     Section *findSection(QStringView name);
     static const std::vector<Line> &linesOf(const Section &section);
+    /// The entry of `key`, mapped as the writes map it.
     static const Line *findEntry(const Section &section, QStringView key);
+    /// The first entry whose key equals `key` without regard to case.
+    static const Line *findLine(const Section &section, QStringView key);
     Section &sectionForWriting(QStringView name);
 
     QString m_path;

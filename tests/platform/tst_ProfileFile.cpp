@@ -303,6 +303,15 @@ void tst_ProfileFile::lineBreaksCannotAddEntries()
     QCOMPARE(reread.keys(u"A"), (QStringList{"key  [Evil]", "Bio-Chemie", "(AG]"}));
     QCOMPARE(reread.readString(u"A", u"Bio=Chemie", QString()), QStringLiteral("S. 4=5"));
     QCOMPARE(reread.readString(u"A", u"[ag]", QString()), QStringLiteral("Treffen"));
+
+    // A hand-edited "[key" line stays readable; a "]" written into its value
+    // must not turn it into a section header.
+    auto edited = ProfileFile::fromBytes("[A]\r\n[abc=1\r\n");
+    QCOMPARE(edited.readString(u"A", u"[ABC", QString()), QStringLiteral("1"));
+    edited.writeString(u"A", u"[abc", u"x]");
+    const auto again = ProfileFile::fromBytes(edited.toBytes());
+    QCOMPARE(again.sections(), QStringList{"A"});
+    QCOMPARE(again.readString(u"A", u"[abc", QString()), QStringLiteral("x]"));
 }
 
 void tst_ProfileFile::killedWriterLeavesOldOrNewFile()
