@@ -4,27 +4,45 @@
 #include "Clock.h"
 #include "Errors.h"
 
-#include <QList>
+#include <array>
 
 namespace {
 
-// Splits at `sep` into 1..3 parts of decimal digits; false when any part is not a number.
-bool splitNumbers(QStringView text, QChar sep, QList<int> &numbers, QList<qsizetype> &widths)
+// One to three decimal numbers and how many digits each was written with.
+struct Numbers
 {
-    const auto parts = text.trimmed().split(sep);
-    if (parts.size() > 3)
-        return false;
-    for (QStringView part : parts) {
-        if (part.isEmpty() || part.size() > 9)
+    std::array<int, 3> value{};
+    std::array<qsizetype, 3> width{};
+    qsizetype count = 0;
+};
+
+// Splits at `sep` into 1..3 parts of decimal digits; false when any part is
+// not a number. Made without allocating: the start-up reads thousands of dates.
+bool splitNumbers(QStringView text, QChar sep, Numbers &numbers)
+{
+    const QStringView t = text.trimmed();
+    qsizetype begin = 0;
+    while (true) {
+        qsizetype end = t.indexOf(sep, begin);
+        if (end < 0)
+            end = t.size();
+        const qsizetype width = end - begin;
+        if (numbers.count == 3 || width == 0 || width > 9)
             return false;
-        for (QChar c : part) {
+        int value = 0;
+        for (qsizetype i = begin; i < end; ++i) {
+            const QChar c = t[i];
             if (c < u'0' || c > u'9')
                 return false;
+            value = value * 10 + (c.unicode() - u'0');
         }
-        numbers.append(part.toInt());
-        widths.append(part.size());
+        numbers.value[size_t(numbers.count)] = value;
+        numbers.width[size_t(numbers.count)] = width;
+        ++numbers.count;
+        if (end == t.size())
+            return true;
+        begin = end + 1;
     }
-    return true;
 }
 
 }
@@ -52,16 +70,16 @@ QString formatSnoozeKey(const QDateTime &moment)
 
 std::optional<QDate> tryParse(QStringView text)
 {
-    QList<int> n;
-    QList<qsizetype> widths;
-    if (!splitNumbers(text, u'.', n, widths) || n.size() < 2)
+    Numbers numbers;
+    if (!splitNumbers(text, u'.', numbers) || numbers.count < 2)
         return std::nullopt;
+    const auto &n = numbers.value;
     // The current year only where the text leaves it open: asking the clock
     // costs more than the rest of the parse.
     int year = 0;
-    if (n.size() == 3) {
+    if (numbers.count == 3) {
         year = n[2];
-        if (widths[2] <= 2)
+        if (numbers.width[2] <= 2)
             year += Clock::today().year() / 100 * 100;
     } else {
         year = Clock::today().year();
@@ -81,11 +99,11 @@ QDate parse(QStringView text)
 
 std::optional<QTime> tryParseTime(QStringView text)
 {
-    QList<int> n;
-    QList<qsizetype> widths;
-    if (!splitNumbers(text, u':', n, widths) || n.size() < 2)
+    Numbers numbers;
+    if (!splitNumbers(text, u':', numbers) || numbers.count < 2)
         return std::nullopt;
-    const QTime time(n[0], n[1], n.size() == 3 ? n[2] : 0);
+    const auto &n = numbers.value;
+    const QTime time(n[0], n[1], numbers.count == 3 ? n[2] : 0);
     if (!time.isValid())
         return std::nullopt;
     return time;
