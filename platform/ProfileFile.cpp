@@ -226,8 +226,18 @@ ProfileFile::Line ProfileFile::makeEntry(QStringView key, QStringView value)
     return makeLine(oneLine(key) + u'=' + oneLine(value));
 }
 
+namespace {
+quint64 parses = 0;
+}
+
+quint64 ProfileFile::parseCount()
+{
+    return parses;
+}
+
 void ProfileFile::parse()
 {
+    ++parses;
     QByteArrayView bytes = m_source;
     // Every byte-order mark goes: one left behind would be written out as the
     // start of the first line and read back as a mark, changing that line.

@@ -28,6 +28,10 @@ public:
 
     const QString &path() const { return m_path; }
 
+    /// How many files and byte strings have been parsed in this process, for
+    /// measuring how often an operation parses.
+    static quint64 parseCount();
+
     QString readString(QStringView section, QStringView key, const QString &defaultValue) const;
     /// Decimal, or hexadecimal after "0x"; anything else gives the default.
     int readInteger(QStringView section, QStringView key, int defaultValue) const;
