@@ -47,6 +47,9 @@ void setProgramDirectory(const QString &directory)
 QString DataFilePath(const QString &bareName)
 {
     const QString dir = ProgramDirectory();
+    // The usual case: the file is there under the name asked for, which needs no listing.
+    if (QFileInfo(dir + bareName).isFile())
+        return dir + bareName;
     const QStringList found = QDir(dir).entryList({bareName}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     if (found.contains(bareName) || found.isEmpty()) {
         // The settings file is created under its usual upper-case name.
