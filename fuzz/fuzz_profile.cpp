@@ -35,10 +35,11 @@ bool hasLineBreak(QStringView text)
     return text.contains(u'\r') || text.contains(u'\n');
 }
 
-// Names that the file can hold as they are. A key with "=" or a key
-// starting with "[" on a line with "]", a section name with "]", and names
-// with line breaks are stored under another name, which the file format
-// cannot avoid.
+// Names that the file can hold and find again. A section name with "]" and
+// names with line breaks are stored under another name. A key with "=" is
+// stored with "-" and found again under either spelling. A key starting with
+// "[" is found as it stands in the file first, which a model of the writes
+// alone cannot follow.
 bool storableSection(QStringView name)
 {
     return !hasLineBreak(name) && !name.contains(u']');
@@ -47,7 +48,13 @@ bool storableSection(QStringView name)
 bool storableKey(QStringView key)
 {
     const QStringView k = key.trimmed();
-    return !k.isEmpty() && !hasLineBreak(k) && !k.contains(u'=') && !k.startsWith(u'[');
+    return !k.isEmpty() && !hasLineBreak(k) && !k.startsWith(u'[');
+}
+
+// The name a key is kept under: "a=b" and "a-b" are one key.
+QString modelKey(const QString &key)
+{
+    return QString(key).replace(u'=', u'-').toCaseFolded();
 }
 
 // Everything a reader can see of a profile is the same in both.
@@ -153,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(profile.readString(section, key, QString()) == value);
         FUZZ_CHECK(profile.hasSection(section));
         const QString foldedSection = section.toCaseFolded();
-        const QString foldedKey = key.toCaseFolded();
+        const QString foldedKey = modelKey(key);
         expected[foldedSection][foldedKey] = value;
         sectionNames[foldedSection] = section;
         keyNames[foldedKey] = key;
