@@ -69,14 +69,14 @@ private:
     QString m_text;
 };
 
-struct EventSpec
+struct EventSeries
 {
     EventKind kind;
     int count;
     const char16_t *word;
 };
 
-std::array<EventSpec, 4> eventSpecs(int scale)
+std::array<EventSeries, 4> eventSeries(int scale)
 {
     return {{{EventKind::OneTime, kOneTimeEvents * scale, u"Termin"},
              {EventKind::Weekly, kWeeklyEvents * scale, u"Woche"},
@@ -85,31 +85,31 @@ std::array<EventSpec, 4> eventSpecs(int scale)
 }
 
 // Never ending in a digit, so that a name and its message line keys ("name" + index) cannot meet.
-QString eventName(const EventSpec &spec, int i)
+QString eventName(const EventSeries &series, int i)
 {
     static const QStringList topics = {QStringLiteral("Zahnarzt"), QStringLiteral("Elternabend"), QStringLiteral("Training"),
                                        QStringLiteral("Bücherei"), QStringLiteral("Geburtstag"), QStringLiteral("Nachhilfe"),
                                        QStringLiteral("Klassenfahrt"), QStringLiteral("Konzert")};
-    return QStringLiteral("%1 Nr. %2 %3").arg(QString::fromUtf16(spec.word)).arg(i).arg(topics[i % topics.size()]);
+    return QStringLiteral("%1 Nr. %2 %3").arg(QString::fromUtf16(series.word)).arg(i).arg(topics[i % topics.size()]);
 }
 
 // The day of event i of a kind: the first ones are today (and one yesterday,
 // not yet acknowledged), so the start-up scan has work; the others lie on
 // later days, one per day since a kind holds one event per date.
-QDate eventDate(const EventSpec &spec, int i)
+QDate eventDate(const EventSeries &series, int i)
 {
     const QDate today = FiveYearData::now().date();
-    if (spec.kind == EventKind::OneTime)
+    if (series.kind == EventKind::OneTime)
         return today.addDays(i - 1);
     return today.addDays(i);
 }
 
 // Time-dependent times before 9:00 make today's events due at start; the
 // weekly one of today at 10:00 is queued but not yet due.
-QString eventTime(const EventSpec &spec, int i)
+QString eventTime(const EventSeries &series, int i)
 {
     if (i == 0) {
-        switch (spec.kind) {
+        switch (series.kind) {
         case EventKind::OneTime: return QStringLiteral("#8:00");
         case EventKind::Weekly: return QStringLiteral("#10:00");
         case EventKind::Monthly: return QStringLiteral("6:00");
@@ -140,25 +140,25 @@ QStringList eventLines(int i)
 
 void writeEvents(Text &text, int scale)
 {
-    for (const EventSpec &spec : eventSpecs(scale)) {
-        text.section(EventStore::sectionName(spec.kind));
-        for (int i = 0; i < spec.count; ++i)
-            text.entry(EventStore::dateText(eventDate(spec, i)), eventName(spec, i));
+    for (const EventSeries &series : eventSeries(scale)) {
+        text.section(EventStore::sectionName(series.kind));
+        for (int i = 0; i < series.count; ++i)
+            text.entry(EventStore::dateText(eventDate(series, i)), eventName(series, i));
     }
     text.section(EventStore::timeSection());
-    for (const EventSpec &spec : eventSpecs(scale)) {
-        for (int i = 0; i < spec.count; ++i)
-            text.entry(eventName(spec, i), eventTime(spec, i));
+    for (const EventSeries &series : eventSeries(scale)) {
+        for (int i = 0; i < series.count; ++i)
+            text.entry(eventName(series, i), eventTime(series, i));
     }
     text.section(EventStore::soundSection());
-    for (const EventSpec &spec : eventSpecs(scale)) {
-        for (int i = 0; i < spec.count; ++i)
-            text.entry(eventName(spec, i), eventSound(i));
+    for (const EventSeries &series : eventSeries(scale)) {
+        for (int i = 0; i < series.count; ++i)
+            text.entry(eventName(series, i), eventSound(i));
     }
     text.section(EventStore::memoSection());
-    for (const EventSpec &spec : eventSpecs(scale)) {
-        for (int i = 0; i < spec.count; ++i) {
-            const QString name = eventName(spec, i);
+    for (const EventSeries &series : eventSeries(scale)) {
+        for (int i = 0; i < series.count; ++i) {
+            const QString name = eventName(series, i);
             const QStringList lines = eventLines(i);
             text.entry(name + u'#', QString::number(lines.size() - 1));
             for (qsizetype k = 0; k < lines.size(); ++k)
@@ -168,8 +168,8 @@ void writeEvents(Text &text, int scale)
     // Two reminders snoozed to later today.
     text.section(EventStore::snoozeSection());
     const QDateTime now = FiveYearData::now();
-    text.entry(EventStore::snoozeKey(now.addSecs(2 * 3600)), eventName(eventSpecs(scale)[0], 5));
-    text.entry(EventStore::snoozeKey(now.addSecs(5 * 3600)), eventName(eventSpecs(scale)[1], 3));
+    text.entry(EventStore::snoozeKey(now.addSecs(2 * 3600)), eventName(eventSeries(scale)[0], 5));
+    text.entry(EventStore::snoozeKey(now.addSecs(5 * 3600)), eventName(eventSeries(scale)[1], 3));
 }
 
 QStringList dueDateTexts(int scale)
@@ -395,11 +395,11 @@ QString FiveYearData::verify(int scale)
         homework += int(HomeworkStore::homeworkListTexts(DateText::parse(date)).size());
     check(homework == expected.homework, QStringLiteral("homework: %1").arg(homework));
     int events = 0;
-    for (const EventSpec &spec : eventSpecs(scale)) {
-        const QStringList names = EventStore::LoadEventNames(spec.kind);
+    for (const EventSeries &series : eventSeries(scale)) {
+        const QStringList names = EventStore::LoadEventNames(series.kind);
         events += int(names.size());
-        const EventStore::Event event = EventStore::LoadEvent(spec.kind, names.value(1));
-        check(event.date == eventDate(spec, 1) && event.lines == eventLines(1) && !event.timeText.isEmpty(),
+        const EventStore::Event event = EventStore::LoadEvent(series.kind, names.value(1));
+        check(event.date == eventDate(series, 1) && event.lines == eventLines(1) && !event.timeText.isEmpty(),
               QStringLiteral("event %1").arg(names.value(1)));
     }
     check(events == expected.events, QStringLiteral("events: %1").arg(events));
