@@ -188,21 +188,27 @@ void BM_StartupSequence(benchmark::State &state)
     state.counters["settings_parses"] = double(parses);
 }
 
+// Times showing `window` by a click on `button`; hides it again untimed.
+void timeOpening(benchmark::State &state, QWidget *button, QWidget *window, const char *what)
+{
+    for (auto _ : state) {
+        click(button);
+        settle();
+        state.PauseTiming();
+        if (!window->isVisible())
+            qFatal("%s is not shown", what);
+        window->hide();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
 // "Optionsbox": the settings window, which loads all five tabs on every showing.
 void BM_ShowSettingsWindow(benchmark::State &state)
 {
     Session session;
     auto *form8 = session.topLevel<TForm8>(QStringLiteral("TForm8"));
-    for (auto _ : state) {
-        click(session.button(QStringLiteral("SpeedButton10")));
-        settle();
-        state.PauseTiming();
-        if (!form8->isVisible())
-            qFatal("the settings window is not shown");
-        form8->hide();
-        settle();
-        state.ResumeTiming();
-    }
+    timeOpening(state, session.button(QStringLiteral("SpeedButton10")), form8, "the settings window");
     // All five tabs were loaded from the data set.
     const int events = int(control<QListWidget>(*form8, QStringLiteral("ListBox1"))->count());
     const int subjects = control<QTreeWidget>(*form8, QStringLiteral("TreeView2"))->topLevelItemCount();
@@ -361,16 +367,7 @@ void BM_OpenAlarmsWindow(benchmark::State &state)
 {
     Session session;
     auto *form5 = session.topLevel<TForm5>(QStringLiteral("TForm5"));
-    for (auto _ : state) {
-        click(session.button(QStringLiteral("SpeedButton7")));
-        settle();
-        state.PauseTiming();
-        if (!form5->isVisible())
-            qFatal("the alarm list is not shown");
-        form5->hide();
-        settle();
-        state.ResumeTiming();
-    }
+    timeOpening(state, session.button(QStringLiteral("SpeedButton7")), form5, "the alarm list");
 }
 
 // "Wochenplan ausdrucken" up to the printer: both print jobs read and laid
