@@ -122,6 +122,8 @@ bool isHeaderLine(QByteArrayView line)
 
 constexpr size_t kIndexedFrom = 16; // shorter sections are searched line by line
 
+quint64 parses = 0; // files and byte strings parsed in this process
+
 bool parseInteger(QStringView text, int &result)
 {
     QStringView t = text.trimmed();
@@ -152,54 +154,44 @@ bool parseInteger(QStringView text, int &result)
 
 }
 
-QByteArray ProfileFile::readBytes(const QString &path, bool &failed)
+ProfileFile::FileBytes ProfileFile::readBytes(const QString &path)
 {
-    failed = false;
     QFile file(path);
     if (!file.exists())
         return {};
     if (file.open(QIODevice::ReadOnly))
-        return file.readAll();
-    failed = true; // reads give defaults, but nothing may overwrite the file
-    return {};
+        return {file.readAll(), false};
+    return {{}, true}; // reads give defaults, but nothing may overwrite the file
 }
 
-ProfileFile::ProfileFile(QString path, QByteArray source, bool readFailed)
+ProfileFile::ProfileFile(QString path, FileBytes source)
     : m_path(std::move(path))
-    , m_source(std::move(source))
+    , m_source(std::move(source.bytes))
     , m_original(m_source)
-    , m_readFailed(readFailed)
+    , m_readFailed(source.failed)
 {
     parse();
 }
 
 ProfileFile::ProfileFile(QString path)
-    : m_path(std::move(path))
+    : ProfileFile(path, readBytes(path))
 {
-    m_source = readBytes(m_path, m_readFailed);
-    m_original = m_source;
-    parse();
 }
 
 std::shared_ptr<const ProfileFile> ProfileFile::readShared(const QString &path)
 {
     static std::shared_ptr<const ProfileFile> last;
-    bool failed = false;
-    QByteArray bytes = readBytes(path, failed);
-    if (failed)
-        return std::shared_ptr<const ProfileFile>(new ProfileFile(path, QByteArray(), true));
-    if (!last || last->m_path != path || last->m_source != bytes)
-        last.reset(new ProfileFile(path, std::move(bytes), false));
+    FileBytes read = readBytes(path);
+    if (read.failed)
+        return std::shared_ptr<const ProfileFile>(new ProfileFile(path, std::move(read)));
+    if (!last || last->m_path != path || last->m_source != read.bytes)
+        last.reset(new ProfileFile(path, std::move(read)));
     return last;
 }
 
 ProfileFile ProfileFile::fromBytes(QByteArrayView bytes)
 {
-    ProfileFile profile;
-    profile.m_source = bytes.toByteArray();
-    profile.m_original = profile.m_source;
-    profile.parse();
-    return profile;
+    return ProfileFile(QString(), {bytes.toByteArray(), false});
 }
 
 ProfileFile::Line ProfileFile::makeLine(QString text)
@@ -224,10 +216,6 @@ ProfileFile::Line ProfileFile::makeLine(QString text)
 ProfileFile::Line ProfileFile::makeEntry(QStringView key, QStringView value)
 {
     return makeLine(oneLine(key) + u'=' + oneLine(value));
-}
-
-namespace {
-quint64 parses = 0;
 }
 
 quint64 ProfileFile::parseCount()
@@ -380,8 +368,7 @@ void ProfileFile::writeString(QStringView section, QStringView key, QStringView 
         Line replaced = makeEntry(line->key(), value);
         if (line->key().startsWith(u'[') && replaced.text.contains(u']')) {
             replaced = makeEntry(storedKey(line->key()), value);
-            s.indexed = false; // the line is found under another name now
-            s.keyIndex.clear();
+            s.dropIndex(); // the line is found under another name now
         }
         *line = std::move(replaced);
         return;
@@ -390,10 +377,8 @@ void ProfileFile::writeString(QStringView section, QStringView key, QStringView 
     auto where = s.lines.end();
     while (where != s.lines.begin() && !(where - 1)->isEntry())
         --where;
-    if (s.indexed && where != s.lines.end()) {
-        s.indexed = false; // the lines behind the new one move
-        s.keyIndex.clear();
-    }
+    if (s.indexed && where != s.lines.end())
+        s.dropIndex(); // the lines behind the new one move
     const auto inserted = s.lines.insert(where, makeEntry(storedKey(key), value));
     if (s.indexed)
         s.keyIndex.insert(foldedHash(inserted->key()), qsizetype(inserted - s.lines.begin()));
@@ -459,8 +444,7 @@ void ProfileFile::eraseSection(QStringView section)
     erased.erased = true;
     erased.parsed = true;
     erased.lines.clear();
-    erased.keyIndex.clear();
-    erased.indexed = false;
+    erased.dropIndex();
     m_index.erase(it);
     m_changed = true;
     // A later section of the same name (a hand-edited file) now answers for it.

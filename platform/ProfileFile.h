@@ -88,12 +88,21 @@ private:
         // sections on the first lookup, dropped when lines move.
         mutable QMultiHash<size_t, qsizetype> keyIndex;
         mutable bool indexed = false;
+        void dropIndex()
+        {
+            indexed = false;
+            keyIndex.clear();
+        }
     };
 
-    ProfileFile() = default;
-    ProfileFile(QString path, QByteArray source, bool readFailed);
-    /// The file's bytes; `failed` tells a file that exists but cannot be read.
-    static QByteArray readBytes(const QString &path, bool &failed);
+    /// A file's bytes as read; `failed` tells a file that exists but cannot be read.
+    struct FileBytes
+    {
+        QByteArray bytes;
+        bool failed = false;
+    };
+    static FileBytes readBytes(const QString &path);
+    ProfileFile(QString path, FileBytes source);
     void parse();
     static Line makeLine(QString text);
     static Line makeEntry(QStringView key, QStringView value);
