@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
+#include "platform/Pixmaps.h"
 #include "platform/FileDialog.h"
 
 #include <QIcon>
@@ -60,13 +61,13 @@ void TForm5::setupUi()
     setWindowTitle(QStringLiteral("Alarm"));
     setFixedSize(kWidth, kHeight);
 
-    SpeedButton1 = speedButton(this, "SpeedButton1", QIcon(QStringLiteral(":/icons/alarm.svg")),
+    SpeedButton1 = speedButton(this, "SpeedButton1", Pixmaps::buttonIcon(QStringLiteral("alarm")),
                                QStringLiteral("Neuer Alarm (Datum wählen)"));
     SpeedButton1->setGeometry(8, 8, kButtonSize, kButtonSize);
-    SpeedButton2 = speedButton(this, "SpeedButton2", QIcon(QStringLiteral(":/icons/delete.svg")),
+    SpeedButton2 = speedButton(this, "SpeedButton2", Pixmaps::buttonIcon(QStringLiteral("delete")),
                                QStringLiteral("Alarm löschen"));
     SpeedButton2->setGeometry(8 + kButtonSize + 4, 8, kButtonSize, kButtonSize);
-    SpeedButton3 = speedButton(this, "SpeedButton3", style()->standardIcon(QStyle::SP_DialogSaveButton),
+    SpeedButton3 = speedButton(this, "SpeedButton3", Pixmaps::buttonIcon(QStringLiteral("save")),
                                QStringLiteral("Meldung speichern"));
     SpeedButton3->setGeometry(8 + 2 * (kButtonSize + 4), 8, kButtonSize, kButtonSize);
 

@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
+#include "platform/Pixmaps.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,18 +54,11 @@ const QString kNoPanelHeading = QStringLiteral("Keine Hausaufgaben");
 const QString kPanelHeading = QStringLiteral("Hausaufgaben für ");
 const QString kLabelFor = QStringLiteral(" für den ");
 
-QIcon programIcon()
-{
-    QIcon icon(QStringLiteral(":/icons/kalmora.png"));
-    icon.addFile(QStringLiteral(":/icons/kalmora.svg"));
-    return icon;
-}
-
 QToolButton *iconButton(QWidget *parent, const char *name, const QString &icon, const QString &hint)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
-    button->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
+    button->setIcon(Pixmaps::buttonIcon(icon));
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
     button->setToolTip(hint);
@@ -109,7 +103,7 @@ void TForm1::setupUi()
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(programIcon());
+    setWindowIcon(Pixmaps::programIcon());
 
     auto *left = new QVBoxLayout;
     left->setSpacing(8);
@@ -139,8 +133,8 @@ QWidget *TForm1::setupTimetable()
     box->setFixedWidth(kLeftWidth);
     LabelHeutige = headingLabel(box, "LabelHeutige", QStringLiteral("Heutige"));
     LabelFaecher = headingLabel(box, "LabelFaecher", QStringLiteral("Fächer:"));
-    Image1 = iconButton(box, "Image1", QStringLiteral("previous.svg"), QStringLiteral("Vortag"));
-    Image2 = iconButton(box, "Image2", QStringLiteral("next.svg"), QStringLiteral("Folgetag"));
+    Image1 = iconButton(box, "Image1", QStringLiteral("previous"), QStringLiteral("Vortag"));
+    Image2 = iconButton(box, "Image2", QStringLiteral("next"), QStringLiteral("Folgetag"));
 
     StringGrid1 = new QTableWidget(kLessons + 1, 2, box);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
@@ -239,12 +233,12 @@ QWidget *TForm1::setupToolbar()
 {
     auto *box = new QWidget(this);
     box->setFixedWidth(kLeftWidth);
-    SpeedButton80 = iconButton(box, "SpeedButton80", QStringLiteral("print.svg"), QStringLiteral("Wochenplan ausdrucken"));
-    SpeedButton5 = iconButton(box, "SpeedButton5", QStringLiteral("app-start.svg"), QStringLiteral("Anwendung starten"));
-    SpeedButton6 = iconButton(box, "SpeedButton6", QStringLiteral("app-define.svg"), QStringLiteral("Anwendung definieren"));
-    SpeedButton10 = iconButton(box, "SpeedButton10", QStringLiteral("options.svg"), QStringLiteral("Optionsbox"));
-    SpeedButton7 = iconButton(box, "SpeedButton7", QStringLiteral("alarm.svg"), QStringLiteral("Ereigniseditor (oldschool)"));
-    SpeedButton15 = iconButton(box, "SpeedButton15", QStringLiteral("help.svg"), QStringLiteral("Hilfe"));
+    SpeedButton80 = iconButton(box, "SpeedButton80", QStringLiteral("print"), QStringLiteral("Wochenplan ausdrucken"));
+    SpeedButton5 = iconButton(box, "SpeedButton5", QStringLiteral("app-start"), QStringLiteral("Anwendung starten"));
+    SpeedButton6 = iconButton(box, "SpeedButton6", QStringLiteral("app-define"), QStringLiteral("Anwendung definieren"));
+    SpeedButton10 = iconButton(box, "SpeedButton10", QStringLiteral("options"), QStringLiteral("Optionsbox"));
+    SpeedButton7 = iconButton(box, "SpeedButton7", QStringLiteral("alarm"), QStringLiteral("Ereigniseditor (oldschool)"));
+    SpeedButton15 = iconButton(box, "SpeedButton15", QStringLiteral("help"), QStringLiteral("Hilfe"));
     SpeedButton5->setEnabled(false);
     SpeedButton6->setEnabled(false);
     LabelVersion = new QLabel(QStringLiteral("Version 2.0"), box);
@@ -290,11 +284,11 @@ QWidget *TForm1::setupDayPanel(int panel)
     auto *done = new QToolButton(group);
     done->setObjectName(QStringLiteral("SpeedButton") + number);
     done->setText(QStringLiteral("Erledigt"));
-    done->setIcon(QIcon(QStringLiteral(":/icons/done.svg")));
+    done->setIcon(Pixmaps::buttonIcon(QStringLiteral("done")));
     auto *remove = new QToolButton(group);
     remove->setObjectName(QStringLiteral("SpeedButton") + QString::number(panel + 11));
     remove->setText(QStringLiteral("Löschen"));
-    remove->setIcon(QIcon(QStringLiteral(":/icons/delete.svg")));
+    remove->setIcon(Pixmaps::buttonIcon(QStringLiteral("delete")));
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(6);
     for (QToolButton *button : {done, remove}) {
@@ -318,7 +312,7 @@ void TForm1::setupComponents()
 {
     TBNArea1 = new TTBNArea(this);
     TBNArea1->setObjectName(QStringLiteral("TBNArea1"));
-    TBNArea1->setIcon(programIcon());
+    TBNArea1->setIcon(Pixmaps::programIcon());
 
     XPrint1 = new TXPrint(this);
     XPrint1->setObjectName(QStringLiteral("XPrint1"));

@@ -50,6 +50,17 @@ QStringList texts(const QListWidget *list)
     return all;
 }
 
+bool hasOpaquePixel(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 128)
+                return true;
+        }
+    }
+    return false;
+}
+
 void clickItem(QListWidget *list, int row)
 {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
@@ -362,6 +373,20 @@ void tst_TForm1::toolbar()
         {"SpeedButton7", "Ereigniseditor (oldschool)"}, {"SpeedButton15", "Hilfe"}};
     for (const auto &[name, hint] : hints)
         QCOMPARE(control<QWidget>(*form, QLatin1String(name))->toolTip(), QString::fromUtf8(hint));
+
+    // Every button picture draws, also greyed out, in a size between the stored
+    // ones and in one beyond them; so does the program icon, up to 256 pixels.
+    for (QToolButton *button : form->findChildren<QToolButton *>()) {
+        for (const QSize size : {QSize(20, 20), QSize(64, 64)}) {
+            for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+                const QImage picture = button->icon().pixmap(size, mode).toImage();
+                QVERIFY2(hasOpaquePixel(picture), qPrintable(button->objectName()));
+                QVERIFY(picture.width() <= size.width());
+            }
+        }
+    }
+    QCOMPARE(form->windowIcon().pixmap(256).width(), 256);
+    QVERIFY(hasOpaquePixel(form->windowIcon().pixmap(16).toImage()));
 
     QSignalSpy settings(form.get(), &TForm1::settingsRequested);
     QSignalSpy alarms(form.get(), &TForm1::alarmsRequested);
