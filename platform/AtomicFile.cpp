@@ -31,11 +31,12 @@ QString finalTarget(const QString &path)
 }
 
 // A file marked read-only is not replaced, though its directory would allow
-// the rename: the mark is the owner's word that the file must not change.
+// the rename: the mark is the owner's word that the file must not change. It
+// binds the superuser too, whom the permission bits themselves do not stop.
 bool mayReplace(const QString &target)
 {
     const QFileInfo info(target);
-    return !info.exists() || info.isWritable();
+    return !info.exists() || (info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner));
 }
 
 QString pendingName(const QString &target)

@@ -24,6 +24,8 @@
 #include <QTreeWidgetItemIterator>
 #include <QtTest>
 
+#include <functional>
+
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -355,26 +357,49 @@ void tst_BadInput::readOnlyFiles()
         QFile::setPermissions(env.dir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     });
-    if (!permissionsBind(path))
-        QSKIP("this process may write read-only files (superuser): the permission bits stop nothing");
 
-    // A read-only settings file is not replaced: the platform's text names it, the bytes stay.
+    // A read-only settings file is not replaced, also by the superuser: the
+    // platform's text names it, the bytes and the mark stay.
     ErrorReporter::guarded([] { HomeworkStore::addHomework(QStringLiteral("10.12.2026"), QStringLiteral("Kunst"), QStringLiteral("Bild")); });
     QCOMPARE(shownTexts(), QStringList{QStringLiteral("Unable to write to ") + path});
     QCOMPARE(env.readFile(kSettingsName), before);
     QCOMPARE(QFileInfo(path).permissions() & QFile::WriteOwner, QFile::Permissions());
+    QCOMPARE(filesIn(env.dir()), QStringList{kSettingsName});
 
-    // A writable file in a read-only directory cannot be replaced either.
+    // A writable file in a read-only directory cannot be replaced either. The
+    // superuser passes the directory's bits, so for it the directory is
+    // mounted read-only instead.
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(env.dir(), QFile::ReadOwner | QFile::ExeOwner);
+    QString dir = env.dir();
+    std::function<void()> unmount = [] {};
+    if (!permissionsBind(env.dir())) {
+        QFile::setPermissions(env.dir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        dir = env.path(QStringLiteral("readonly"));
+        const QByteArray mountPoint = QFile::encodeName(dir);
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(QFile::copy(path, dir + QLatin1Char('/') + kSettingsName));
+        if (::mount(mountPoint.constData(), mountPoint.constData(), nullptr, MS_BIND, nullptr) != 0)
+            QSKIP("the superuser's case needs a read-only mount, and none could be made here");
+        unmount = [mountPoint] { ::umount2(mountPoint.constData(), MNT_DETACH); };
+        if (::mount(nullptr, mountPoint.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+            unmount();
+            QSKIP("the superuser's case needs a read-only mount, and none could be made here");
+        }
+        setProgramDirectory(dir);
+    }
+    const auto unmountAtEnd = qScopeGuard([&] { unmount(); });
+    const QString target = QDir(dir).filePath(kSettingsName);
     GradeTree grades;
     grades.addRoot(QStringLiteral("Mathe"), GradeNode::BuiltImage).addChild(QStringLiteral("Arbeiten"), GradeNode::BuiltImage, GradeRecord{0, 1});
-    QFile::setPermissions(env.dir(), QFile::ReadOwner | QFile::ExeOwner);
     ErrorReporter::guarded([] { HomeworkStore::addHomework(QStringLiteral("10.12.2026"), QStringLiteral("Kunst"), QStringLiteral("Bild")); });
     ErrorReporter::guarded([&] { GradeStore::SaveGrades(grades); });
-    QCOMPARE(shownTexts(), (QStringList{QStringLiteral("Unable to write to ") + path,
-                                        QStringLiteral("Unable to write to ") + env.path(kTreeName)}));
-    QCOMPARE(env.readFile(kSettingsName), before);
-    QCOMPARE(filesIn(env.dir()), QStringList{kSettingsName});
+    QCOMPARE(shownTexts(), (QStringList{QStringLiteral("Unable to write to ") + target,
+                                        QStringLiteral("Unable to write to ") + QDir(dir).filePath(kTreeName)}));
+    QFile written(target);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), before);
+    QCOMPARE(filesIn(dir), QStringList{kSettingsName});
 }
 
 void tst_BadInput::fullDiskDuringSave()
