@@ -7,7 +7,7 @@
 //                               running or profiling the program by hand)
 //
 // Each run spawns the program with KALMORA_EXIT_AFTER_SHOW=1, which prints
-// "first-frame-ms=... rss-kb=..." at the main window's first paint and ends
+// "first-frame-ms=... rss-kb=... profile-parses=..." at the main window's first paint and ends
 // the process there. The data set is restored before every run, so each run
 // prunes the same past due dates.
 #include "FiveYearData.h"
@@ -37,6 +37,7 @@ struct Sample
     double wallMs = 0;
     double firstFrameMs = 0;
     long rssKb = 0;
+    long profileParses = 0;
 };
 
 struct Series
@@ -100,7 +101,7 @@ bool runOnce(const QString &program, const QStringList &arguments, const QProces
     }
     sample.wallMs = double(timer.nsecsElapsed()) / 1e6;
     const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    static const QRegularExpression report(QStringLiteral("first-frame-ms=([0-9.]+) rss-kb=([0-9]+)"));
+    static const QRegularExpression report(QStringLiteral("first-frame-ms=([0-9.]+) rss-kb=([0-9]+)(?: profile-parses=([0-9]+))?"));
     const QRegularExpressionMatch match = report.match(out);
     if (!match.hasMatch()) {
         error = QStringLiteral("no first-frame report; exit %1, stderr: %2")
@@ -110,6 +111,7 @@ bool runOnce(const QString &program, const QStringList &arguments, const QProces
     }
     sample.firstFrameMs = match.captured(1).toDouble();
     sample.rssKb = match.captured(2).toLong();
+    sample.profileParses = match.captured(3).toLong();
     return true;
 }
 
@@ -381,6 +383,9 @@ int main(int argc, char **argv)
         std::printf("cost of the data (median wall, with minus without): %.1f ms\n", medianWall(withData) - medianWall(withoutData));
         std::printf("RSS at the first frame with data: median %.1f MB (target under 80 MB)\n",
                     median(column(withData, &Sample::rssKb)) / 1024.0);
+        std::printf("settings file parsed before the first frame: %.0f times with data, %.0f without\n",
+                    median(column(withData, &Sample::profileParses)),
+                    withoutData.samples.empty() ? 0.0 : median(column(withoutData, &Sample::profileParses)));
     }
 
     const QStringList faults = changesBeyondPruning(snapshot, dataDir);

@@ -7,6 +7,9 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <functional>
+#include <string>
+#include <utility>
 #include <cstdlib>
 #include <ctime>
 #include <unistd.h>
@@ -34,15 +37,20 @@ double processStartSecondsSinceBoot()
 class PaintWatcher final : public QObject
 {
 public:
-    using QObject::QObject;
+    PaintWatcher(QWidget *window, std::function<std::string()> moreFields)
+        : QObject(window), m_moreFields(std::move(moreFields))
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
             // Report once the paint has been handled and the frame is out.
-            QTimer::singleShot(0, [] {
-                std::printf("first-frame-ms=%.1f rss-kb=%ld\n", FirstFrameReport::processAgeMs(), FirstFrameReport::residentKb());
+            QTimer::singleShot(0, [moreFields = m_moreFields] {
+                const std::string more = moreFields ? " " + moreFields() : std::string();
+                std::printf("first-frame-ms=%.1f rss-kb=%ld%s\n", FirstFrameReport::processAgeMs(),
+                            FirstFrameReport::residentKb(), more.c_str());
                 std::fflush(stdout);
                 std::_Exit(0);
             });
@@ -50,6 +58,9 @@ protected:
         }
         return false;
     }
+
+private:
+    std::function<std::string()> m_moreFields;
 };
 
 }
@@ -77,9 +88,9 @@ long FirstFrameReport::residentKb()
     return 0;
 }
 
-void FirstFrameReport::armFromEnvironment(QWidget *window)
+void FirstFrameReport::armFromEnvironment(QWidget *window, std::function<std::string()> moreFields)
 {
     if (qEnvironmentVariableIsEmpty("KALMORA_EXIT_AFTER_SHOW") || !window)
         return;
-    window->installEventFilter(new PaintWatcher(window));
+    window->installEventFilter(new PaintWatcher(window, std::move(moreFields)));
 }

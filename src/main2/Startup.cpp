@@ -8,6 +8,7 @@
 #include "platform/ErrorReporter.h"
 #include "platform/FirstFrameReport.h"
 #include "platform/KalmoraApplication.h"
+#include "platform/ProfileFile.h"
 
 #include "Kalder/TForm9.h"
 #include "Options/TForm8.h"
@@ -22,6 +23,7 @@
 #include <QSystemTrayIcon>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 void showWithoutWaiting(QWidget *window)
@@ -143,6 +145,8 @@ int Startup::run(int &argc, char **argv)
     startup.createWindows();
     QApplication::setWindowIcon(startup.mainWindow()->windowIcon());
     startup.finishStartup();
-    FirstFrameReport::armFromEnvironment(startup.mainWindow());
+    FirstFrameReport::armFromEnvironment(startup.mainWindow(), [] {
+        return "profile-parses=" + std::to_string(ProfileFile::parseCount());
+    });
     return app.exec();
 }
