@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
-#include <QStyle>
 #include <QToolButton>
 
 // Resources of a static library are registered by hand; this must stand outside any namespace.

@@ -312,7 +312,7 @@ void TForm1::setupComponents()
 {
     TBNArea1 = new TTBNArea(this);
     TBNArea1->setObjectName(QStringLiteral("TBNArea1"));
-    TBNArea1->setIcon(Pixmaps::programIcon());
+    TBNArea1->setIcon(windowIcon()); // shares the window icon and the sizes it has decoded
 
     XPrint1 = new TXPrint(this);
     XPrint1->setObjectName(QStringLiteral("XPrint1"));
