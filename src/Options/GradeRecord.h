@@ -11,6 +11,9 @@ struct GradeRecord final
     static constexpr int MinGradeWeight = 1;
     static constexpr int MinCategoryWeight = 0;
     static constexpr int MaxWeight = 255;
+    /// The weight a category or grade gets when it is made: a category built
+    /// from the timetable, and the start of the editor's weight fields.
+    static constexpr quint8 NewWeight = 1;
 
     quint8 value = 0;
     quint8 weight = 0;

@@ -84,6 +84,14 @@ std::optional<GradeFileError> readTreeText(QStringView content, const QString &p
     return std::nullopt;
 }
 
+// What a node without a record (a short "NOTEN.NOT") is saved with: a
+// category keeps its share in the averages with the weight of a new one; a
+// grade whose value is lost counts for nothing rather than as the worst grade.
+GradeRecord missingRecord(const GradeNode &node)
+{
+    return node.level() == 1 ? GradeRecord{0, GradeRecord::NewWeight} : GradeRecord{};
+}
+
 // Gives every category and grade, in pre-order, the next two bytes of the record file.
 void attachRecords(const GradeTree &tree, const QString &path)
 {
@@ -109,6 +117,36 @@ void attachRecords(const GradeTree &tree, const QString &path)
     }
 }
 
+// The grade files and their backups, as pairs of file and backup.
+QList<std::pair<QString, QString>> backupPairs()
+{
+    return {{DataFilePath(GradeStore::TreeFileName()), DataFilePath(GradeStore::TreeBackupName())},
+            {DataFilePath(GradeStore::RecordFileName()), DataFilePath(GradeStore::RecordBackupName())}};
+}
+
+// Keeps the grade files as they are now as their backups.
+void keepBackups()
+{
+    const auto pairs = backupPairs();
+    // Copied as they would be read: a save cut off between the two is completed or undone first.
+    AtomicFile::finishGroup({pairs[0].first, pairs[1].first});
+    QList<std::pair<QString, QByteArray>> copies;
+    QStringList stale;
+    for (const auto &[file, backup] : pairs) {
+        if (QFileInfo::exists(file))
+            copies.append({backup, readWholeFile(file)});
+        else
+            stale.append(backup);
+    }
+    // An old backup is never left beside a new one of the other file.
+    for (const QString &backup : stale) {
+        if (QFileInfo::exists(backup) && !QFile::remove(backup))
+            throw EWriteError(backup);
+    }
+    if (!copies.isEmpty())
+        AtomicFile::writeGroup(copies);
+}
+
 }
 
 const QString &GradeStore::TreeFileName()
@@ -123,6 +161,18 @@ const QString &GradeStore::RecordFileName()
     return name;
 }
 
+const QString &GradeStore::TreeBackupName()
+{
+    static const QString name = QStringLiteral("NOTEN.DAT.bak");
+    return name;
+}
+
+const QString &GradeStore::RecordBackupName()
+{
+    static const QString name = QStringLiteral("NOTEN.NOT.bak");
+    return name;
+}
+
 const QStringList &GradeStore::CategoryNames()
 {
     static const QStringList names = {QStringLiteral("Kurs-/Klassenarbeiten"),
@@ -133,6 +183,8 @@ const QStringList &GradeStore::CategoryNames()
 GradeStore::Source GradeStore::LoadGrades(GradeTree &tree)
 {
     tree.clear();
+    // Incomplete until the reading has ended well.
+    tree.setComplete(false);
     // A save cut off between the two files is completed or undone first.
     AtomicFile::finishGroup({DataFilePath(TreeFileName()), DataFilePath(RecordFileName())});
     const QString treePath = DataFilePath(TreeFileName());
@@ -151,6 +203,7 @@ GradeStore::Source GradeStore::LoadGrades(GradeTree &tree)
     }
     if (badLine)
         throw *badLine;
+    tree.setComplete(true);
     return Source::File;
 }
 
@@ -160,7 +213,7 @@ GradeTree GradeStore::BuildGradeTree()
     for (const QString &subject : TimetableStore::CollectSubjects()) {
         GradeNode &node = tree.addRoot(subject, GradeNode::BuiltImage);
         for (const QString &category : CategoryNames())
-            node.addChild(category, GradeNode::BuiltImage, GradeRecord{0, 1});
+            node.addChild(category, GradeNode::BuiltImage, GradeRecord{0, GradeRecord::NewWeight});
     }
     return tree;
 }
@@ -172,13 +225,21 @@ void GradeStore::SaveGrades(const GradeTree &tree)
     for (const GradeNode *node : tree.preOrder()) {
         lines += QByteArray(node->level(), '\t') + Win1252::encode(storedText(node->text())) + "\r\n";
         if (hasRecord(*node)) {
-            const GradeRecord record = node->record().value_or(GradeRecord{});
+            const GradeRecord record = node->record().value_or(missingRecord(*node));
             records += char(record.value);
             records += char(record.weight);
         }
     }
     // Replaced as one, since records read against another tree's shape land on the wrong nodes.
     AtomicFile::writeGroup({{DataFilePath(TreeFileName()), lines}, {DataFilePath(RecordFileName()), records}});
+}
+
+void GradeStore::ApplyGrades(GradeTree &tree)
+{
+    if (!tree.isComplete())
+        keepBackups();
+    SaveGrades(tree);
+    tree.setComplete(true);
 }
 
 QString GradeStore::storedText(const QString &text)

@@ -32,6 +32,8 @@ public:
     ///   after the last whole record have no record;
     /// - a cut-off save that cannot be completed throws EWriteError, with
     ///   `tree` empty.
+    /// After any failure `tree` is marked incomplete; after a whole reading,
+    /// or when it was built, it is complete.
     static Source LoadGrades(GradeTree &tree);
 
     /// The subjects of the timetable in German collation, each with the two
@@ -42,8 +44,25 @@ public:
     /// old or both new once the next `LoadGrades` has run), in pre-order: "NOTEN.DAT" as
     /// Windows-1252 lines of level TABs and text ended by CR LF, "NOTEN.NOT"
     /// with two bytes (value, weight) for every category and grade. A node
-    /// without a record is written as value 0, weight 0. Throws EWriteError.
+    /// without a record is written as value 0 with weight 0 for a grade
+    /// (its value is unknown) and the weight of a new category for a category.
+    /// Throws EWriteError.
     static void SaveGrades(const GradeTree &tree);
+
+    /// "NOTEN.DAT.bak", "NOTEN.NOT.bak": where `ApplyGrades` keeps the files
+    /// that an incomplete tree replaces.
+    static const QString &TreeBackupName();
+    static const QString &RecordBackupName();
+
+    /// Saves the working copy by `SaveGrades`. An incomplete tree holds less
+    /// than the files it replaces, so the two files are first kept, each as
+    /// one atomic replacement, as their backups (the backup of a file that
+    /// does not exist is removed, so the backups always belong together);
+    /// once saved, the files hold just the tree, and it is complete. A
+    /// complete tree leaves the backups alone. Throws EInOutError when a file
+    /// to be kept cannot be read, and EWriteError; the grade files are then
+    /// unchanged and the tree stays incomplete.
+    static void ApplyGrades(GradeTree &tree);
 
     /// A node text as "NOTEN.DAT" keeps it: tabs and line breaks become blanks
     /// and leading blanks are dropped, since either would change the level of

@@ -4,6 +4,7 @@
 #include "GradeImages.h"
 #include "GradeStore.h"
 #include "platform/ErrorReporter.h"
+#include "platform/Prompt.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -37,7 +38,7 @@ QSpinBox *weightBox(const char *name, int minimum, const QString &toolTip, QWidg
     auto *box = new QSpinBox(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setRange(minimum, GradeRecord::MaxWeight);
-    box->setValue(1);
+    box->setValue(GradeRecord::NewWeight);
     box->setToolTip(toolTip);
     return box;
 }
@@ -362,7 +363,22 @@ void GradeTab::Button15Click()
 
 void GradeTab::Button12Click()
 {
-    GradeStore::SaveGrades(m_tree);
+    if (!m_tree.isComplete() && !ConfirmIncompleteSave())
+        return;
+    GradeStore::ApplyGrades(m_tree);
+}
+
+// A tree that was read only in part replaces the grade files only when the pupil agrees.
+bool GradeTab::ConfirmIncompleteSave()
+{
+    const Prompt::Question question{
+        QStringLiteral("Achtung!"),
+        QStringLiteral("Die Notendateien wurden nur teilweise gelesen. Soll der unvollständige Notenbaum die "
+                       "Dateien %1 und %2 ersetzen?\nDie bisherigen Dateien werden als %3 und %4 aufbewahrt.")
+            .arg(GradeStore::TreeFileName(), GradeStore::RecordFileName(), GradeStore::TreeBackupName(),
+                 GradeStore::RecordBackupName()),
+        QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+    return Prompt::ask(this, question) == QMessageBox::Yes;
 }
 
 void GradeTab::Button2Click()

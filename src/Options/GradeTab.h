@@ -67,6 +67,7 @@ private:
     void Button13Click();
     void Button15Click();
     void Button12Click();
+    bool ConfirmIncompleteSave();
     void Button2Click();
     void RadioButton5Click();
     void RadioButton6Click();

@@ -24,6 +24,13 @@ public:
     /// Every node in pre-order: a node, then its children in order, then its next sibling.
     std::vector<GradeNode *> preOrder() const;
 
+    /// False while the tree holds only a part of the grade files, because
+    /// their reading ended early; saving it would drop the rest. A tree made
+    /// in memory is complete.
+    bool isComplete() const { return m_complete; }
+    void setComplete(bool complete) { m_complete = complete; }
+
 private:
     std::vector<std::unique_ptr<GradeNode>> m_roots;
+    bool m_complete = true;
 };

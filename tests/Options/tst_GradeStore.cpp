@@ -36,6 +36,7 @@ private Q_SLOTS:
     void damagedFiles();
     void roundTrip();
     void buildsFromTimetable();
+    void unrecordedNodesSaveWithNewWeight();
 };
 
 void tst_GradeStore::readsTheFiles()
@@ -140,6 +141,34 @@ void tst_GradeStore::buildsFromTimetable()
     QCOMPARE(dump(tree), (QStringList{"0|Deutsch||1", "1|Kurs-/Klassenarbeiten|0/1|1", "1|andere Leistungsnachweise|0/1|1",
                                       "0|Mathe||1", "1|Kurs-/Klassenarbeiten|0/1|1", "1|andere Leistungsnachweise|0/1|1"}));
     QVERIFY(!QFile::exists(env.path(QStringLiteral("NOTEN.DAT"))));
+}
+
+void tst_GradeStore::unrecordedNodesSaveWithNewWeight()
+{
+    TestEnvironment env;
+    env.writeFile(QStringLiteral("NOTEN.DAT"), kExample);
+    GradeTree tree;
+
+    // Englisch's categories had no record: saved with weight 1, not 0, so they keep their share in the averages.
+    env.writeFile(QStringLiteral("NOTEN.NOT"), kExampleRecords.left(7));
+    QVERIFY_THROWS_EXCEPTION(EInOutError, GradeStore::LoadGrades(tree));
+    GradeStore::SaveGrades(tree);
+    QCOMPARE(env.readFile(QStringLiteral("NOTEN.NOT")), QByteArray("\0\2\13\1\0\1\0\1\0\1", 10));
+
+
+    // A grade without a record keeps weight 0: its value is lost, and as value 0
+    // with a weight it would count as the worst grade.
+    env.writeFile(QStringLiteral("NOTEN.NOT"), kExampleRecords.left(2));
+    QVERIFY_THROWS_EXCEPTION(EInOutError, GradeStore::LoadGrades(tree));
+    GradeStore::SaveGrades(tree);
+    QCOMPARE(env.readFile(QStringLiteral("NOTEN.NOT")), QByteArray("\0\2\0\0\0\1\0\1\0\1", 10));
+
+    // No "NOTEN.NOT" at all: every category gets weight 1.
+    QFile::remove(env.path(QStringLiteral("NOTEN.NOT")));
+    QVERIFY_THROWS_EXCEPTION(EInOutError, GradeStore::LoadGrades(tree));
+    GradeStore::SaveGrades(tree);
+    QCOMPARE(env.readFile(QStringLiteral("NOTEN.NOT")), QByteArray("\0\1\0\0\0\1\0\1\0\1", 10));
+    QCOMPARE(GradeStore::LoadGrades(tree), GradeStore::Source::File);
 }
 
 QTEST_GUILESS_MAIN(tst_GradeStore)

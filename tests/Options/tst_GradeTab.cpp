@@ -5,6 +5,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -154,6 +155,7 @@ private Q_SLOTS:
     void nodesWithoutRecords();
     void editingInPlace();
     void savingAndReading();
+    void incompleteTreeAsksBeforeSaving();
 };
 
 void tst_GradeTab::fieldsFollowTheSelection()
@@ -386,6 +388,76 @@ void tst_GradeTab::savingAndReading()
     QCOMPARE(shown.gradeShown(kDeutschFirst + QStringLiteral("|1. Klassenarbeit")), QStringLiteral("11/2"));
     shown.select(kMathOther);
     QCOMPARE(shown.SpinEdit2->value(), 3);
+}
+
+void tst_GradeTab::incompleteTreeAsksBeforeSaving()
+{
+    TestEnvironment env;
+    ShownTab shown(env);
+    auto *save = shown.control<QPushButton>("Button12");
+    const QByteArray shortRecords = kRecordFile.left(4);
+    const auto files = [&env] {
+        QByteArrayList bytes;
+        for (const char *name : {"NOTEN.DAT", "NOTEN.NOT", "NOTEN.DAT.bak", "NOTEN.NOT.bak"})
+            bytes.append(QFile::exists(env.path(QString::fromLatin1(name))) ? env.readFile(QString::fromLatin1(name)) : "-");
+        return bytes;
+    };
+
+    // A whole load saves without a question and keeps no backup.
+    QCOMPARE(shown.load(), QString());
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(askedTexts().isEmpty());
+    QCOMPARE(files(), (QByteArrayList{kTreeFile, kRecordFile, "-", "-"}));
+
+    // A short "NOTEN.NOT": the question has Yes and No, with No the default; "Nein" writes nothing.
+    env.writeFile(QStringLiteral("NOTEN.NOT"), shortRecords);
+    QVERIFY(!shown.load().isEmpty());
+    Prompt::queueAnswers({QMessageBox::No});
+    QTest::mouseClick(save, Qt::LeftButton);
+    const QList<Prompt::Question> asked = Prompt::takeAsked();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked[0].text.contains(QStringLiteral("nur teilweise gelesen")), qPrintable(asked[0].text));
+    QCOMPARE(asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(asked[0].defaultButton, QMessageBox::No);
+    QCOMPARE(files(), (QByteArrayList{kTreeFile, shortRecords, "-", "-"}));
+
+    // "Ja" keeps the previous pair as backups, then saves; a second save neither asks nor touches the backups.
+    Prompt::queueAnswers({QMessageBox::Yes});
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(askedTexts().size(), 1);
+    QByteArrayList saved = files();
+    QCOMPARE(saved.mid(2), (QByteArrayList{kTreeFile, shortRecords}));
+    QCOMPARE(saved[0], kTreeFile);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(askedTexts().isEmpty());
+    QCOMPARE(files(), saved);
+
+    // Loading anew judges again: the saved pair is whole.
+    QCOMPARE(shown.load(), QString());
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(askedTexts().isEmpty());
+    QCOMPARE(files(), saved);
+
+    // A level jump: unanswered, the question takes "Nein"; with "Ja" the cut tree replaces the files.
+    const QByteArray jumped = "Deutsch\r\n\tKurs-/Klassenarbeiten\r\n\t\t\t\tDiktat\r\nMathematik\r\n";
+    env.writeFile(QStringLiteral("NOTEN.DAT"), jumped);
+    QVERIFY(shown.load().startsWith(QStringLiteral("Ungültige Ebene")));
+    const QByteArray records = env.readFile(QStringLiteral("NOTEN.NOT"));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(askedTexts().size(), 1);
+    QCOMPARE(files(), (QByteArrayList{jumped, records, kTreeFile, shortRecords}));
+    Prompt::queueAnswers({QMessageBox::Yes});
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(askedTexts().size(), 1);
+    QCOMPARE(files(), (QByteArrayList{"Deutsch\r\n\tKurs-/Klassenarbeiten\r\n", records.left(2), jumped, records}));
+
+    // No "NOTEN.NOT": the old record backup goes, so no backup is paired with another's records.
+    QFile::remove(env.path(QStringLiteral("NOTEN.NOT")));
+    QVERIFY(shown.load().contains(QStringLiteral("fehlt")));
+    Prompt::queueAnswers({QMessageBox::Yes});
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(askedTexts().size(), 1);
+    QCOMPARE(files().mid(2), (QByteArrayList{"Deutsch\r\n\tKurs-/Klassenarbeiten\r\n", "-"}));
 }
 
 QTEST_MAIN(tst_GradeTab)
