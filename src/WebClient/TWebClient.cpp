@@ -1,6 +1,7 @@
 // HTTP/1.0 GET of one document, directly or through a proxy.
 #include "TWebClient.h"
 
+#include "AsyncSocket/ESocketError.h"
 #include "AsyncSocket/TAsyncSocket.h"
 #include "AsyncSocket/WinsockError.h"
 #include "Base64.h"
@@ -18,6 +19,7 @@ namespace {
 const QString kTimeout = QStringLiteral("Timeout");
 const QString kTooLarge = QStringLiteral("Response too large");
 const QString kIncomplete = QStringLiteral("Incomplete response");
+const QString kUnsupportedRedirection = QStringLiteral("Unsupported redirection");
 
 QString describe(int error)
 {
@@ -49,6 +51,26 @@ QByteArray fieldValue(const QString &text)
             c = ' ';
     }
     return out;
+}
+
+// Only a plain HTTP address with a host and a usable port can be followed: the
+// client speaks no other protocol, and a file or HTTPS address must not end
+// up as a plain request to port 80 or as a lookup of an empty name.
+bool followable(const UrlParts &parts)
+{
+    if (parts.protocol.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 || parts.host.isEmpty())
+        return false;
+    if (parts.port.isEmpty())
+        return true;
+    bool ok = false;
+    const uint port = parts.port.toUInt(&ok);
+    return ok && port >= 1 && port <= 65535;
+}
+
+// The statuses that send the client elsewhere and say nothing without a location.
+bool isRedirectionStatus(int statusCode)
+{
+    return statusCode == 301 || statusCode == 302 || statusCode == 303 || statusCode == 307 || statusCode == 308;
 }
 
 QByteArray httpDate(const QDateTime &moment)
@@ -284,7 +306,7 @@ void TWebClient::headerLine(const QString &line)
         } else if (parsed.name == QLatin1String("content-type")) {
             m_contentType = parsed.value;
         } else if (parsed.name == QLatin1String("location")) {
-            m_location = parsed.value;
+            m_location = parsed.value.trimmed();
         }
     }
 }
@@ -298,6 +320,11 @@ void TWebClient::endOfHeader()
     }
     if (!m_location.isEmpty()) {
         redirect();
+        return;
+    }
+    // A redirection without a location must not pass for the document.
+    if (isRedirectionStatus(m_statusCode)) {
+        fail(kUnsupportedRedirection);
         return;
     }
     m_state = State::ReceivingBody;
@@ -317,6 +344,10 @@ void TWebClient::redirect()
         m_path = m_location;
     } else {
         const UrlParts parts = SplitUrl(m_location);
+        if (!followable(parts)) {
+            fail(kUnsupportedRedirection);
+            return;
+        }
         // The credentials of the first address are meant for its host only.
         if (!parts.user.isEmpty() || parts.host.compare(m_host, Qt::CaseInsensitive) != 0) {
             m_user = parts.user;
@@ -331,6 +362,9 @@ void TWebClient::redirect()
     setServer();
     try {
         lookUp();
+    } catch (const ESocketError &) {
+        // A host name no lookup takes (too long) is the server's fault, not the caller's.
+        fail(kUnsupportedRedirection);
     } catch (...) {
         m_exception = std::current_exception();
         finish();

@@ -74,7 +74,11 @@ public:
     /// Fetches URL and waits for the end of the request while events go on.
     /// Throws EWebClientError "HTTP component is busy" (code 1) when a request
     /// is running, EWebClientError with ReasonPhrase and StatusCode when that
-    /// is 400 or more, and ESocketError when a name lookup cannot start.
+    /// is 400 or more, and ESocketError when the name lookup of URL's server
+    /// cannot start. A redirection that cannot be followed (not a plain HTTP
+    /// address with a host, or no location at all) ends with 404
+    /// "Unsupported redirection"; a location starting with "/" is a new path
+    /// on the same server.
     void Get();
 
 private:

@@ -149,6 +149,7 @@ private Q_SLOTS:
     void loadFailures();
     void refresh();
     void failedRefreshShowsOldCatalogue();
+    void redirectedRefresh();
     void doubleClicks();
 };
 
@@ -285,6 +286,37 @@ void tst_ResearchTab::failedRefreshShowsOldCatalogue()
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked[0].text, QStringLiteral("Die Datei %1 fehlt.").arg(env.path("inet.txt")));
     QCOMPARE(tree(shown.tab)->topLevelItemCount(), 0);
+}
+
+void tst_ResearchTab::redirectedRefresh()
+{
+    TestEnvironment env;
+    env.writeFile(QStringLiteral("inet.txt"), kBiology);
+    Server server;
+    qputenv("KALMORA_RESEARCH_URL", server.address("/daten/").toUtf8());
+    ShownTab shown;
+    shown.load();
+    auto *button = control<QPushButton>(shown.tab, "IButton11");
+    // A redirection to a local file: a refused download in the status line, no message box, the old catalogue again.
+    server.answers.insert("/daten/_kli.cfg", "HTTP/1.0 302 Found\r\nLocation: file:///etc/passwd\r\n\r\n");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(Prompt::takeAsked().isEmpty());
+    QCOMPARE(infolabel(shown.tab), QStringLiteral("ERROR : 404 Unsupported redirection"));
+    QCOMPARE(env.readFile(QStringLiteral("inet.txt")), kBiology);
+    QCOMPARE(topLevelTexts(tree(shown.tab)), (QStringList{"Recherche/0", "Biologie/3"}));
+    QVERIFY(button->isEnabled());
+    // A path on the same server is followed; a banner sent to HTTPS is refused and not written.
+    const QByteArray catalogue = catalogueText({"<BITMAP>", "banner.png", "http://home.test/", "Zur Homepage", "<SUBJECT>", "Physik", "6"});
+    server.answers.insert("/daten/_kli.cfg", "HTTP/1.0 301 Moved\r\nLocation: /neu/_kli.cfg\r\n\r\n");
+    server.answers.insert("/neu/_kli.cfg", ok(catalogue));
+    server.answers.insert("/daten/banner.png", "HTTP/1.0 302 Found\r\nLocation: https://127.0.0.1/banner.png\r\n\r\n");
+    QTest::mouseClick(button, Qt::LeftButton);
+    qunsetenv("KALMORA_RESEARCH_URL");
+    QVERIFY(Prompt::takeAsked().isEmpty());
+    QCOMPARE(env.readFile(QStringLiteral("inet.txt")), catalogue);
+    QCOMPARE(topLevelTexts(tree(shown.tab)), QStringList{"Physik/0"});
+    QCOMPARE(infolabel(shown.tab), QStringLiteral("ERROR : 404 Unsupported redirection"));
+    QVERIFY(!QFile::exists(env.path(QStringLiteral("banner.png"))));
 }
 
 void tst_ResearchTab::doubleClicks()

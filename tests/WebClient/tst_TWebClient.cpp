@@ -130,6 +130,7 @@ private Q_SLOTS:
     void bodyInManyPieces();
     void redirections();
     void redirectionLimit();
+    void unsupportedRedirections();
     void timeouts();
     void sizeLimits();
     void connectionFailures();
@@ -399,6 +400,54 @@ void tst_TWebClient::redirectionLimit()
     QCOMPARE(error.code(), 404);
     QCOMPARE(error.message(), QStringLiteral("Too many redirections"));
     QCOMPARE(server.requests().size(), 22);
+}
+
+void tst_TWebClient::unsupportedRedirections()
+{
+    ScriptedServer server([](QTcpSocket *peer, const QByteArray &) { reply(peer, ok("secret")); });
+    const QByteArray port = server.port().toLatin1();
+    const QHash<QByteArray, QByteArray> locations = {
+        {"/file", "Location: file:///etc/passwd\r\n"},
+        // HTTPS is not spoken; it must not turn into a plain request to the same host.
+        {"/https", "Location: https://127.0.0.1:" + port + "/x\r\n"},
+        {"/ftp", "Location: ftp://127.0.0.1:" + port + "/x\r\n"},
+        {"/nohost", "Location: http:///x\r\n"},
+        {"/garbage", "Location: :::\r\n"},
+        {"/badport", "Location: http://127.0.0.1:99999/x\r\n"},
+        {"/longhost", "Location: http://" + QByteArray(300, 'a') + "/x\r\n"},
+        {"/empty", "Location:   \r\n"},
+        {"/none", ""},
+    };
+    ScriptedServer first([&](QTcpSocket *peer, const QByteArray &request) {
+        const QByteArray path = request.split(' ').value(1);
+        if (path == "/upper")
+            reply(peer, "HTTP/1.0 302 Found\r\nLocation: HTTP://127.0.0.1:" + port + "/x\r\n\r\n");
+        else
+            reply(peer, "HTTP/1.0 302 Found\r\n" + locations.value(path) + "\r\nredirect page");
+    });
+    QBuffer body;
+    body.open(QIODevice::WriteOnly);
+    TWebClient client;
+    client.setRcvdStream(&body);
+    // Each one ends with the client's own failure, and neither the redirect page nor another document is taken.
+    for (auto it = locations.cbegin(); it != locations.cend(); ++it) {
+        client.setURL(first.url(QString::fromLatin1(it.key())));
+        EWebClientError error(QString(), 0);
+        try {
+            error = failureOf(client);
+        } catch (const std::exception &thrown) {
+            QFAIL(qPrintable(QString::fromLatin1(it.key()) + QStringLiteral(": ") + QString::fromUtf8(thrown.what())));
+        }
+        QCOMPARE(error.code(), 404);
+        QVERIFY2(error.message() == QStringLiteral("Unsupported redirection"), qPrintable(it.key() + ": " + error.message()));
+        QCOMPARE(client.state(), TWebClient::State::Ready);
+        QCOMPARE(body.data(), QByteArray());
+    }
+    QVERIFY(server.requests().isEmpty());
+    // The protocol name is not case-sensitive.
+    client.setURL(first.url(QStringLiteral("/upper")));
+    client.Get();
+    QCOMPARE(body.data(), QByteArray("secret"));
 }
 
 void tst_TWebClient::timeouts()
