@@ -7,14 +7,18 @@
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,9 +58,39 @@ constexpr SubjectEntry kSubjects[] = {
     {u"", u"Sport", u"Sport"},
 };
 
+const QString kStandardAction = QStringLiteral("Standardanwendung");
+
 bool isFixed(int row, int column)
 {
     return row == 0 || column == 0;
+}
+
+/// The text of the selected slot without its outer blanks, which a key of
+/// the settings file loses anyway: empty when the slot names no subject.
+QString selectedSubject(const QTableWidget *grid)
+{
+    const QTableWidgetItem *slot = grid->currentItem();
+    return slot ? slot->text().trimmed() : QString();
+}
+
+/// The width of a day column: every subject of the menu, by its caption and
+/// by the text it writes, shows whole in a slot, and so does the day's bold
+/// name in the header row.
+int dayColumnWidth(const QTableWidget *grid, const QFont &headerFont)
+{
+    const QFontMetrics slot(grid->font());
+    int text = 0;
+    for (const SubjectEntry &entry : kSubjects) {
+        text = std::max(text, slot.horizontalAdvance(QString::fromUtf16(entry.caption)));
+        text = std::max(text, slot.horizontalAdvance(QString::fromUtf16(entry.text)));
+    }
+    const QFontMetrics header(headerFont);
+    for (const QString &day : TimetableStore::SchoolDayNames())
+        text = std::max(text, header.horizontalAdvance(day));
+    // The view keeps a margin on either side of a cell's text, and the grid
+    // line takes a pixel of the cell; the rest is air.
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    return text + 2 * margin + 1 + 8;
 }
 
 }
@@ -98,7 +132,7 @@ QWidget *TForm8::setupTimetableTab()
     }
     // Every cell visible at once: the grid is exactly as large as its cells.
     const QFontMetrics metrics(headerFont);
-    const int dayWidth = metrics.horizontalAdvance(QStringLiteral("Kt. Religion ")) + 16;
+    const int dayWidth = dayColumnWidth(StringGrid1, headerFont);
     const int rowHeight = metrics.height() + 11;
     StringGrid1->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Zeit")) + 16);
     for (int c = 1; c < TimetableGrid::Columns; ++c)
@@ -167,7 +201,8 @@ void TForm8::setupSubjectMenu()
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(QStringLiteral("Frei"), this, [this] { SubjectClick(QStringLiteral("FREI")); });
     PopupMenu1->addSeparator();
-    PopupMenu1->addAction(QStringLiteral("Standardanwendung"), this, &TForm8::StandardanwendungClick);
+    QAction *standard = PopupMenu1->addAction(QStringLiteral("Standardanwendung"), this, &TForm8::StandardanwendungClick);
+    standard->setObjectName(kStandardAction);
 }
 
 void TForm8::LoadTimetable()
@@ -264,6 +299,9 @@ void TForm8::StringGrid1ContextPopup(const QPoint &position)
     if (!editMode())
         return;
     finishCellEdit();
+    // An empty slot names no subject whose application could be set.
+    if (auto *standard = PopupMenu1->findChild<QAction *>(kStandardAction))
+        standard->setEnabled(!selectedSubject(StringGrid1).isEmpty());
     PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(position));
 }
 
@@ -276,6 +314,8 @@ void TForm8::SubjectClick(const QString &text)
 
 void TForm8::StandardanwendungClick()
 {
-    const QTableWidgetItem *slot = StringGrid1->currentItem();
-    Q_EMIT standardApplicationRequested(slot ? slot->text() : QString());
+    // Nothing opens for an empty slot: its subject would be an empty key.
+    if (selectedSubject(StringGrid1).isEmpty())
+        return;
+    Q_EMIT standardApplicationRequested(StringGrid1->currentItem()->text());
 }

@@ -6,6 +6,8 @@
 #include "platform/FileDialog.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 
 namespace {
 const QString kOpenTitle = QStringLiteral("Öffnen");
+constexpr int kPathLength = 40; // characters of a path that "Programm:" shows whole
 
 // Programs: on Linux most have no suffix, so they come first, and no suffix
 // is added to a typed name.
@@ -70,34 +73,50 @@ void ApplicationDialog::setupFields()
 {
     Label1 = new QLabel(QStringLiteral("Programm:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 10, 72, 24);
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert); // only "&Hinzufügen" adds to the list
     ComboBox1->setCompleter(nullptr);                // a typed text is stored as typed
-    ComboBox1->setGeometry(84, 10, 232, 24);
+    // Wide enough for an ordinary full path; a long path in the list does not
+    // widen the dialog.
+    ComboBox1->setMinimumContentsLength(kPathLength);
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Label1->setBuddy(ComboBox1);
     SpeedButton1 = browseButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("Programm auswählen"));
-    SpeedButton1->setGeometry(320, 10, 24, 24);
 
     Label2 = new QLabel(QStringLiteral("Datei:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(8, 42, 72, 24);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(84, 42, 232, 24);
     Label2->setBuddy(Edit1);
     SpeedButton2 = browseButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("Datei auswählen"));
-    SpeedButton2->setGeometry(320, 42, 24, 24);
 
     Button1 = pushButton(this, QStringLiteral("Button1"), QStringLiteral("&Hinzufügen"));
-    Button1->setGeometry(8, 78, 104, 28);
     Button2 = pushButton(this, QStringLiteral("Button2"), QStringLiteral("&OK"));
-    Button2->setGeometry(168, 78, 84, 28);
     Button3 = pushButton(this, QStringLiteral("Button3"), QStringLiteral("&Abbruch"));
-    Button3->setGeometry(260, 78, 84, 28);
-    setFixedSize(352, 114);
+
+    // "Datei:" shares the column of "Programm:", so it is at least as wide.
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setHorizontalSpacing(4);
+    layout->setVerticalSpacing(8);
+    layout->addWidget(Label1, 0, 0);
+    layout->addWidget(ComboBox1, 0, 1);
+    layout->addWidget(SpeedButton1, 0, 2);
+    layout->addWidget(Label2, 1, 0);
+    layout->addWidget(Edit1, 1, 1);
+    layout->addWidget(SpeedButton2, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 4, 0, 0);
+    buttons->setSpacing(8);
+    buttons->addWidget(Button1);
+    buttons->addStretch();
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
+    layout->addLayout(buttons, 2, 0, 1, 3);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->activate(); // the size is known before the first showing, for centring
 
     connect(SpeedButton1, &QToolButton::clicked, this, &ApplicationDialog::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &ApplicationDialog::SpeedButton2Click);

@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -20,6 +21,7 @@ private Q_SLOTS:
     void hidingInEditModeDropsEdits();
     void subjectMenu();
     void captionTabsAndFixedCells();
+    void slotsShowEverySubject();
 
 private:
     TemporaryConfigHome m_config;
@@ -200,14 +202,28 @@ void tst_TForm8Timetable::subjectMenu()
     }
     QVERIFY(!QFile::exists(env.path(QStringLiteral("DEZUVEDIRED.INI"))));
 
-    // "Standardanwendung" hands on the selected slot's text, also an empty one.
+    // "Standardanwendung" hands on the selected slot's text.
     QSignalSpy requested(&form, &TForm8::standardApplicationRequested);
+    auto *standard = menu->findChild<QAction *>(QStringLiteral("Standardanwendung"));
+    QVERIFY(standard);
+    rightClick(grid, 1, 1);
+    QVERIFY(standard->isEnabled());
+    menu->hide();
     chooseMenuEntry(menu, QStringLiteral("Standardanwendung"));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
-    chooseMenuEntry(menu, QStringLiteral("Standardanwendung"));
-    QCOMPARE(requested.size(), 2);
+    QCOMPARE(requested.size(), 1);
     QCOMPARE(requested[0][0].toString(), QStringLiteral("FREI"));
-    QCOMPARE(requested[1][0].toString(), QString());
+    // An empty slot, or one of blanks, names no subject: the entry is greyed
+    // and, chosen all the same, opens nothing.
+    grid->item(3, 2)->setText(QStringLiteral("  "));
+    for (int row : {2, 3}) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, row, 2));
+        rightClick(grid, row, 2);
+        QVERIFY(!standard->isEnabled());
+        menu->hide();
+        standard->setEnabled(true);
+        chooseMenuEntry(menu, QStringLiteral("Standardanwendung"));
+    }
+    QCOMPARE(requested.size(), 1);
 }
 
 void tst_TForm8Timetable::captionTabsAndFixedCells()
@@ -246,6 +262,56 @@ void tst_TForm8Timetable::captionTabsAndFixedCells()
     QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
     QCOMPARE(grid->selectedItems(), QList<QTableWidgetItem *>{grid->item(1, 1)});
     QVERIFY(!grid->indexWidget(grid->model()->index(5, 0)));
+}
+
+void tst_TForm8Timetable::slotsShowEverySubject()
+{
+    TestEnvironment env;
+    writeEmptyCatalogue(env);
+    const QFont defaultFont = QApplication::font();
+    QFont large = defaultFont;
+    large.setPointSizeF(defaultFont.pointSizeF() * 1.5);
+    // At the default font and at a large one, the grid measuring itself anew.
+    for (const QFont &font : {defaultFont, large}) {
+        QApplication::setFont(font);
+        TForm8 form;
+        QTableWidget *grid = showTimetableTab(form);
+        auto *menu = form.findChild<QMenu *>(QStringLiteral("PopupMenu1"));
+        // Every entry of the subject menu, by its caption and by the text it writes.
+        QStringList subjects;
+        QList<QMenu *> menus{menu};
+        while (!menus.isEmpty()) {
+            for (QAction *action : menus.takeFirst()->actions()) {
+                if (action->menu()) {
+                    menus.append(action->menu());
+                } else if (!action->isSeparator() && action->text() != QStringLiteral("Standardanwendung")) {
+                    action->trigger();
+                    subjects << action->text() << grid->currentItem()->text();
+                }
+            }
+        }
+        QVERIFY(subjects.contains(QStringLiteral("Bildende Kunst")));
+        QVERIFY(subjects.contains(QStringLiteral("Kt. Religion")));
+        // Each shows whole in every day column: the view keeps a margin on either
+        // side of the text, and the grid line takes a pixel; so do the bold day names.
+        const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+        const QFontMetrics slotMetrics(grid->font());
+        const QFontMetrics headerMetrics(grid->item(0, 1)->font());
+        for (int c = 1; c < TimetableGrid::Columns; ++c) {
+            const int room = grid->columnWidth(c) - 1 - 2 * margin;
+            for (const QString &subject : std::as_const(subjects))
+                QVERIFY2(slotMetrics.horizontalAdvance(subject) <= room, qPrintable(subject));
+            QVERIFY2(headerMetrics.horizontalAdvance(grid->item(0, c)->text()) <= room, qPrintable(grid->item(0, c)->text()));
+        }
+        if (font == defaultFont) {
+            // The wider grid still lies whole inside the window, clear of the buttons.
+            const QRect gridArea(grid->mapTo(&form, QPoint(0, 0)), grid->size());
+            QVERIFY(form.rect().contains(gridArea));
+            QWidget *print = form.findChild<QPushButton *>(QStringLiteral("BitBtn1"));
+            QVERIFY(gridArea.bottom() < print->mapTo(&form, QPoint(0, 0)).y());
+        }
+    }
+    QApplication::setFont(defaultFont);
 }
 
 QTEST_MAIN(tst_TForm8Timetable)
