@@ -2,6 +2,7 @@
 #include "TForm2.h"
 
 #include "HomeworkDate.h"
+#include "Kalder/TForm9.h"
 #include "main2/HomeworkStore.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
@@ -90,22 +91,32 @@ void TForm2::setupUi()
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(kWidth - 88, 108, 80, 28);
 
-    // The lower part: the month grid between its two month steps, below the
-    // upper part's height so that the collapsed dialog leaves it out.
+    // The lower part: the month heading over the month grid between its two
+    // month steps, below the upper part's height so that the collapsed dialog
+    // leaves it out.
     m_calendarPart = new QWidget(this);
     m_calendarPart->setGeometry(0, kCollapsedHeight - 2, kWidth, kExpandedHeight - kCollapsedHeight + 2);
     auto *line = new QFrame(m_calendarPart);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(8, 0, kWidth - 16, 2);
+    MonthHeading = new QLabel(m_calendarPart);
+    MonthHeading->setObjectName(QStringLiteral("MonthHeading"));
+    QFont headingFont = MonthHeading->font();
+    headingFont.setBold(true);
+    MonthHeading->setFont(headingFont);
+    MonthHeading->setAlignment(Qt::AlignCenter);
+    MonthHeading->setToolTip(QStringLiteral("angezeigter Monat"));
+    MonthHeading->setGeometry(30, 5, kWidth - 60, 20);
     Image2 = makeArrowButton(m_calendarPart, QStringLiteral("Image2"), Qt::LeftArrow, QStringLiteral("Vormonat"));
-    Image2->setGeometry(6, 8, 22, 152);
+    Image2->setGeometry(6, 27, 22, 134);
     Calendar1 = new TCalendar(m_calendarPart);
     Calendar1->setObjectName(QStringLiteral("Calendar1"));
-    Calendar1->setGeometry(30, 8, kWidth - 60, 152);
+    Calendar1->setGeometry(30, 27, kWidth - 60, 134);
     Image3 = makeArrowButton(m_calendarPart, QStringLiteral("Image3"), Qt::RightArrow, QStringLiteral("Folgemonat"));
-    Image3->setGeometry(kWidth - 28, 8, 22, 152);
+    Image3->setGeometry(kWidth - 28, 27, 22, 134);
     m_calendarPart->hide();
+    showMonthHeading();
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Button1);
@@ -150,6 +161,7 @@ void TForm2::FormShow()
 void TForm2::Calendar1Change()
 {
     showDueDate(DateText::formatLong(Calendar1->date()));
+    showMonthHeading();
 }
 
 void TForm2::SpeedButton3Click()
@@ -211,4 +223,10 @@ void TForm2::showDueDate(const QString &text)
     Edit1->setMaxLength(kDateLength);
     Edit1->setText(text);
     Label5->setText(text);
+}
+
+void TForm2::showMonthHeading()
+{
+    MonthHeading->setText(TForm9::MonthNames().at(Calendar1->month() - 1) + QStringLiteral(" - ")
+                          + QString::number(Calendar1->year()));
 }

@@ -39,6 +39,7 @@ private:
 
     void showCalendarPart(bool shown);
     void showDueDate(const QString &text);
+    void showMonthHeading();
 
     QLabel *Label1 = nullptr;
     QLineEdit *Edit1 = nullptr;
@@ -47,6 +48,7 @@ private:
     QLabel *Label4 = nullptr;
     QLabel *Label5 = nullptr;
     QToolButton *SpeedButton3 = nullptr;
+    QLabel *MonthHeading = nullptr; // month and year the grid shows
     TCalendar *Calendar1 = nullptr;
     QToolButton *Image2 = nullptr;
     QToolButton *Image3 = nullptr;

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void storesAcceptedDates();
     void refusesWrongDates();
     void calendarPart();
+    void monthHeading();
     void visibleDialogIsOnlyUpdated();
 };
 
@@ -188,6 +189,41 @@ void tst_TForm2::calendarPart()
     form.openForSubject(QStringLiteral("Mathematik"));
     QCOMPARE(form.height(), 143);
     QVERIFY(!calendar->isVisible());
+}
+
+void tst_TForm2::monthHeading()
+{
+    TestEnvironment env(QDateTime(QDate(2026, 12, 30), QTime(9, 0))); // a Wednesday
+    env.writeSettings(QStringLiteral("[Montag]\n1=Mathematik\n[Dienstag]\n1=Physik\n"));
+    TForm2 form;
+    auto *heading = control<QLabel>(form, "MonthHeading");
+    QVERIFY(heading);
+    auto *calendar = control<TCalendar>(form, "Calendar1");
+    // Before any opening the grid holds today, and the heading says so.
+    QCOMPARE(heading->text(), QStringLiteral("Dezember - 2026"));
+    // Opening on the next lesson, which lies in the next year.
+    form.openForSubject(QStringLiteral("Mathematik"));
+    QCOMPARE(heading->text(), QStringLiteral("Januar - 2027"));
+    control<QToolButton>(form, "SpeedButton3")->click();
+    QVERIFY(heading->isVisible());
+    const QRect headingRect(heading->mapTo(&form, QPoint()), heading->size());
+    const QRect gridRect(calendar->mapTo(&form, QPoint()), calendar->size());
+    QVERIFY(headingRect.bottom() < gridRect.top());
+    QVERIFY(gridRect.bottom() < form.height());
+    // The month steps, across the year boundary both ways.
+    control<QToolButton>(form, "Image2")->click();
+    QCOMPARE(heading->text(), QStringLiteral("Dezember - 2026"));
+    for (int step = 0; step < 3; ++step)
+        control<QToolButton>(form, "Image3")->click();
+    QCOMPARE(heading->text(), QStringLiteral("März - 2027"));
+    // A day click keeps the month.
+    QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->cellRect(3, 2).center());
+    QCOMPARE(dueDateText(form), QStringLiteral("10.03.2027"));
+    QCOMPARE(heading->text(), QStringLiteral("März - 2027"));
+    // Another subject while the dialog is shown moves the grid and the heading back.
+    form.openForSubject(QStringLiteral("Physik"));
+    QCOMPARE(dueDateText(form), QStringLiteral("05.01.2027"));
+    QCOMPARE(heading->text(), QStringLiteral("Januar - 2027"));
 }
 
 void tst_TForm2::visibleDialogIsOnlyUpdated()
