@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
@@ -43,6 +44,7 @@ class tst_HelpWindow final : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void screenshotsShowWhereverThePageComesFrom();
+    void pageAddressesTheReaderAsSie();
 };
 
 void tst_HelpWindow::screenshotsShowWhereverThePageComesFrom()
@@ -64,6 +66,36 @@ void tst_HelpWindow::screenshotsShowWhereverThePageComesFrom()
     help.showContents();
     QCOMPARE(HelpWindow::pageUrl().scheme(), QStringLiteral("file"));
     QCOMPARE(missingImages(help), QStringList());
+}
+
+void tst_HelpWindow::pageAddressesTheReaderAsSie()
+{
+    TestEnvironment env;
+    HelpWindow help;
+    help.showContents();
+    const QString text = browser(help)->document()->toPlainText();
+
+    // The program's own texts say "Sie"; the page must not switch to "du":
+    // no familiar pronoun, verb form or imperative, as whole words in any case.
+    const QRegularExpression familiar(
+        QStringLiteral("\\b(du|dich|dir|dein|deine|deinen|deinem|deiner|deines"
+                       "|kannst|musst|hast|hattest|bist|siehst|klickst|blätterst|sicherst|findest"
+                       "|wählst|auswählst|öffnest|änderst|trägst|einträgst|legst|beendest|übernimmst"
+                       "|stellst|startest|schreibst|sammelst|lernst|kopierst|bleibst|behältst|aufhast"
+                       "|anmeldest|zeigst|nimmst"
+                       "|klicke|wähle|tippe|gib|schreibe|setze|ändere|öffne|schalte|nimm|lösche"
+                       "|speichere|kopiere|beende|vergiss)\\b"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    QStringList found;
+    for (auto it = familiar.globalMatch(text); it.hasNext();) {
+        const QString word = it.next().captured(1).toLower();
+        if (!found.contains(word))
+            found << word;
+    }
+    QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("familiar: ") + found.join(QStringLiteral(", "))));
+
+    // ... and it does address the reader.
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\bSie\\b"))));
 }
 
 QTEST_MAIN(tst_HelpWindow)
