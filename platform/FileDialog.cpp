@@ -1,6 +1,7 @@
 // File-open dialogs of the program, answerable in advance so that tests never block.
 #include "FileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QQueue>
@@ -27,12 +28,11 @@ QString showDialog(QWidget *parent, const FileDialog::Request &request)
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(request.filter);
-    if (!request.presetName.isEmpty()) {
-        const QFileInfo preset(request.presetName);
-        if (preset.absoluteDir().exists())
-            dialog.setDirectory(preset.absolutePath());
-        dialog.selectFile(preset.fileName());
-    }
+    const QString folder = FileDialog::initialFolder(request);
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    if (!request.presetName.isEmpty())
+        dialog.selectFile(QFileInfo(request.presetName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -40,10 +40,10 @@ QString showDialog(QWidget *parent, const FileDialog::Request &request)
 }
 
 QString FileDialog::getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
-                                    const QString &defaultSuffix, const QString &presetName)
+                                    const QString &defaultSuffix, const QString &presetName, const QString &startFolder)
 {
     FileDialogState &s = state();
-    const Request request{title, filter, defaultSuffix, presetName};
+    const Request request{title, filter, defaultSuffix, presetName, startFolder};
     s.asked.append(request);
     QString name;
     if (!s.answers.isEmpty())
@@ -51,6 +51,16 @@ QString FileDialog::getOpenFileName(QWidget *parent, const QString &title, const
     else if (!s.unattended)
         name = showDialog(parent, request);
     return name.isEmpty() ? QString() : withDefaultSuffix(name, defaultSuffix);
+}
+
+QString FileDialog::initialFolder(const Request &request)
+{
+    QFileInfo preset(request.presetName);
+    if (!request.presetName.isEmpty() && preset.isRelative() && !request.startFolder.isEmpty())
+        preset = QFileInfo(QDir(request.startFolder), request.presetName);
+    if (!request.presetName.isEmpty() && preset.absoluteDir().exists())
+        return preset.absolutePath();
+    return request.startFolder;
 }
 
 QString FileDialog::fromWindowsFilter(const QString &filter)

@@ -16,6 +16,7 @@ public:
         QString filter;
         QString defaultSuffix;
         QString presetName;
+        QString startFolder;
     };
 
     /// Shows a modal file-open dialog with an editable file name and returns
@@ -24,9 +25,14 @@ public:
     /// the first entry selected. The name need not exist. A name without a
     /// suffix gets `defaultSuffix` unless a file of that very name exists, so
     /// that programs without a suffix can be chosen. `presetName` is shown
-    /// at first, its folder opened.
+    /// at first, its folder opened; a bare or relative preset name, and no
+    /// preset at all, open in `startFolder` when one is given.
     static QString getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
-                                   const QString &defaultSuffix = QString(), const QString &presetName = QString());
+                                   const QString &defaultSuffix = QString(), const QString &presetName = QString(),
+                                   const QString &startFolder = QString());
+
+    /// The folder a dialog for this request opens in; empty leaves it to the dialog.
+    static QString initialFolder(const Request &request);
 
     /// A filter in the form "Name|*.a;*.b|Name|*.*" turned into Qt's form;
     /// "*.*" becomes "*", since on Linux it would leave out names without a dot.

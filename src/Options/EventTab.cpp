@@ -5,6 +5,7 @@
 #include "Kalder/TForm9.h"
 #include "platform/ErrorReporter.h"
 #include "platform/FileDialog.h"
+#include "platform/ProgramDirectory.h"
 #include "platform/Prompt.h"
 #include "platform/TCalendar.h"
 
@@ -397,7 +398,7 @@ void EventTab::Button8Click()
 void EventTab::Button4Click()
 {
     const QString file = FileDialog::getOpenFileName(this, kWaveDialogTitle, FileDialog::fromWindowsFilter(kWaveFilter),
-                                                     kWaveSuffix, Edit6->text());
+                                                     kWaveSuffix, Edit6->text(), ProgramDirectory());
     if (file.isEmpty())
         return;
     const QFileInfo info(file);

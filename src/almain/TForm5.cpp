@@ -8,6 +8,7 @@
 #include "platform/ErrorReporter.h"
 #include "platform/Pixmaps.h"
 #include "platform/FileDialog.h"
+#include "platform/ProgramDirectory.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -187,7 +188,7 @@ void TForm5::WaveFilebestimmen1Click()
         return;
     const QString key = item->text();
     const QString file = FileDialog::getOpenFileName(this, kWaveDialogTitle, FileDialog::fromWindowsFilter(kWaveFilter),
-                                                     kWaveSuffix, AlarmStore::sound(key));
+                                                     kWaveSuffix, AlarmStore::sound(key), ProgramDirectory());
     if (!file.isEmpty())
         AlarmStore::setSound(key, file);
 }

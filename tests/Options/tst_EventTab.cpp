@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QDir>
 #include <QtTest>
 
 class tst_EventTab final : public QObject
@@ -109,6 +110,8 @@ void tst_EventTab::addsEachKind()
     const FileDialog::Request asked = FileDialog::takeAsked().value(0);
     QCOMPARE(asked.title, QStringLiteral("Wavedatei einfuegen..."));
     QCOMPARE(asked.defaultSuffix, QStringLiteral("WAV"));
+    // Without a sound yet (or with a bare name) it opens in the program directory, where the supplied sounds lie.
+    QCOMPARE(QDir(FileDialog::initialFolder(asked)).canonicalPath(), QDir(env.dir()).canonicalPath());
     QCOMPARE(child<QLineEdit>(tab, "Edit6")->text(), env.path(QStringLiteral("gong.wav")));
     fill(tab, QStringLiteral("Klassenarbeit"), QStringLiteral("14:30"), true, QStringLiteral("Mathe\nHeft mitbringen\n"));
     pickDate(tab, QDate(2026, 12, 15));

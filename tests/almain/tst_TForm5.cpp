@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
+#include <QDir>
 #include <QtTest>
 
 namespace {
@@ -242,6 +243,8 @@ void tst_TForm5::choosesTheSound()
     QVERIFY(asked[0].filter.endsWith(QStringLiteral(";;Alle Dateien (*)")));
     QCOMPARE(asked[0].defaultSuffix, QStringLiteral("WAV"));
     QCOMPARE(asked[0].presetName, QStringLiteral("STANDARD.WAV"));
+    // The bare default name opens in the program directory, where the supplied sounds lie.
+    QCOMPARE(QDir(FileDialog::initialFolder(asked[0])).canonicalPath(), QDir(env.dir()).canonicalPath());
     const QString chosen = env.path(QStringLiteral("wecker.WAV"));
     QCOMPARE(env.settingsText(), QStringLiteral("[ALARM]\n03.03.2026=Zahnarzt\n[SOUNDS]\n03.03.2026=") + chosen + u'\n');
 
