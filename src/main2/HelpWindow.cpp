@@ -3,6 +3,7 @@
 
 #include "platform/ErrorReporter.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/WindowPlacement.h"
 
 #include <QFileInfo>
 #include <QScreen>
@@ -37,6 +38,7 @@ void HelpWindow::setupUi()
 void HelpWindow::showContents()
 {
     TextBrowser->setSource(pageUrl());
+    WindowPlacement::centreOver(this, parentWidget());
     show();
     raise();
     activateWindow();

@@ -9,6 +9,7 @@
 #include "platform/FirstFrameReport.h"
 #include "platform/KalmoraApplication.h"
 #include "platform/ProfileFile.h"
+#include "platform/WindowPlacement.h"
 
 #include "Kalder/TForm9.h"
 #include "Options/TForm8.h"
@@ -86,7 +87,10 @@ void Startup::wireWindows()
         });
     });
     TForm8 *form8 = m_form8;
-    QObject::connect(form1, &TForm1::settingsRequested, form8, [form8] { showWithoutWaiting(form8); });
+    QObject::connect(form1, &TForm1::settingsRequested, form8, [form1, form8] {
+        WindowPlacement::centreOver(form8, form1);
+        showWithoutWaiting(form8);
+    });
     QObject::connect(form8, &TForm8::timetableSaved, form1, [form1] { ErrorReporter::guarded([&] { form1->TimetableSaved(); }); });
     TForm5 *form5 = m_form5;
     QObject::connect(form1, &TForm1::alarmsRequested, form5, [form5] { showWithoutWaiting(form5); });

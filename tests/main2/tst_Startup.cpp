@@ -11,6 +11,8 @@
 #include "eingabe/TForm2.h"
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -41,6 +43,7 @@ private Q_SLOTS:
     void dueEventAndAlarmAtStart();
     void missingSettingsFile();
     void otherWorkingDirectory();
+    void windowsOpenOverTheMainWindow();
 };
 
 void tst_Startup::windowsInOrderAndWired()
@@ -219,6 +222,41 @@ void tst_Startup::otherWorkingDirectory()
     qunsetenv("KALMORA_DIR");
     QCOMPARE(ProgramDirectory(), QCoreApplication::applicationDirPath() + u'/');
     QDir::setCurrent(before);
+}
+
+void tst_Startup::windowsOpenOverTheMainWindow()
+{
+    TestEnvironment env;
+    Startup startup;
+    startup.setTrayAvailable([] { return true; });
+    startup.createWindows();
+    startup.finishStartup();
+    TForm1 *form = startup.mainWindow();
+    const QRect screen = form->screen()->availableGeometry();
+    const auto centredOverMain = [&](const QWidget *window) {
+        const QPoint offset = window->frameGeometry().center() - form->frameGeometry().center();
+        return screen.contains(window->frameGeometry()) && qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1;
+    };
+    // Two places of the main window where both windows fit centred over it.
+    const QPoint middle = screen.center() - form->frameGeometry().center() + form->pos();
+    for (const QPoint &at : {middle, middle + QPoint(30, 40)}) {
+        form->move(at);
+        Q_EMIT form->settingsRequested();
+        QVERIFY2(centredOverMain(startup.settingsWindow()), qPrintable(QStringLiteral("settings window at %1,%2 over main window at %3,%4")
+                     .arg(startup.settingsWindow()->x()).arg(startup.settingsWindow()->y()).arg(at.x()).arg(at.y())));
+        startup.settingsWindow()->hide();
+        QTest::mouseClick(form->findChild<QAbstractButton *>(QStringLiteral("SpeedButton15")), Qt::LeftButton);
+        QWidget *help = topLevel(QStringLiteral("HelpWindow"));
+        QVERIFY(help && help->isVisible());
+        QVERIFY(centredOverMain(help));
+        help->hide();
+    }
+    // A window still open stays where it is.
+    Q_EMIT form->settingsRequested();
+    const QPoint where = startup.settingsWindow()->pos();
+    form->move(form->pos() + QPoint(-20, -20));
+    Q_EMIT form->settingsRequested();
+    QCOMPARE(startup.settingsWindow()->pos(), where);
 }
 
 QTEST_MAIN(tst_Startup)
