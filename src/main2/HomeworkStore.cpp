@@ -22,12 +22,23 @@ QString execKey(const QString &subject)
     return subject + QStringLiteral("Exec");
 }
 
+bool onlyOneSection(const ProfileFile &ini, const QString &name)
+{
+    const QStringList sections = ini.sections();
+    return std::count_if(sections.begin(), sections.end(),
+                         [&](const QString &section) { return section.compare(name, Qt::CaseInsensitive) == 0; }) == 1;
+}
+
+// The keys that read as dates, ordered by date (stable); a hand-edited key
+// that is no date is left out.
 QStringList sortByDate(const QStringList &keys)
 {
     std::vector<std::pair<QDate, QString>> dated;
     dated.reserve(keys.size());
-    for (const QString &key : keys)
-        dated.emplace_back(DateText::parse(key), key);
+    for (const QString &key : keys) {
+        if (const std::optional<QDate> date = DateText::tryParse(key))
+            dated.emplace_back(*date, key);
+    }
     std::stable_sort(dated.begin(), dated.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QStringList sorted;
     sorted.reserve(keys.size());
@@ -99,20 +110,49 @@ void HomeworkStore::deleteHomework(const QString &dueDate, const QString &subjec
     SettingsFile::use([&](ProfileFile &ini) { RemoveSectionEntry(ini, dueDate, subject); });
 }
 
-void HomeworkStore::PruneHomeworkDates()
+QStringList HomeworkStore::PruneHomeworkDates()
 {
-    SettingsFile::use([](ProfileFile &ini) {
+    return SettingsFile::use([](ProfileFile &ini) {
         const QDate today = Clock::today();
+        // Each kept key has a slot: an unreadable one keeps its own key and
+        // value, the slots of the readable ones are filled in date order.
+        struct Slot
+        {
+            bool readable;
+            QString key;
+            QString value;
+        };
+        QList<Slot> places;
         QStringList kept;
+        QStringList unreadable;
         for (const QString &key : ini.keys(kDates)) {
-            if (DateText::parse(key) > today)
+            const std::optional<QDate> date = DateText::tryParse(key);
+            if (!date) {
+                places.append({false, key, ini.readString(kDates, key, QString())});
+                unreadable.append(key);
+            } else if (*date > today) {
+                places.append({true, {}, {}});
                 kept.append(key);
-            else
+            } else {
                 ini.eraseSection(key);
+            }
         }
+        const QStringList sorted = sortByDate(kept);
+        QStringList rewritten;
+        qsizetype next = 0;
+        for (const Slot &slot : places)
+            rewritten.append(slot.readable ? QString(sorted[next++] + QStringLiteral("=1")) : QString(slot.key + u'=' + slot.value));
+        // An index already in order stays where it stands in the file (a
+        // second "Dates" of a hand-edited file is merged by the rewrite).
+        if (rewritten == ini.entries(kDates) && rewritten.size() == ini.keys(kDates).size()
+            && onlyOneSection(ini, kDates))
+            return unreadable;
         ini.eraseSection(kDates);
-        for (const QString &key : sortByDate(kept))
-            ini.writeString(kDates, key, u"1");
+        for (const QString &entry : rewritten) {
+            const qsizetype eq = entry.indexOf(u'=');
+            ini.writeString(kDates, entry.left(eq), QStringView(entry).mid(eq + 1));
+        }
+        return unreadable;
     });
 }
 

@@ -15,8 +15,8 @@ public:
 
     /// The keys of "Dates" in file order.
     static QStringList dueDates();
-    /// The keys of "Dates" ordered by date, earliest first (stable).
-    /// Throws EConvertError at a key that is not a date.
+    /// The keys of "Dates" that read as dates, ordered by date, earliest first
+    /// (stable). A key that is no date is left out.
     static QStringList sortedDueDates();
 
     /// The list texts of a date's homework in file order: the subject, or its
@@ -34,9 +34,10 @@ public:
     static void deleteHomework(const QString &dueDate, const QString &subject);
 
     /// Drops every due date up to and including today (erasing its section)
-    /// and rewrites "Dates" in date order. Throws EConvertError at a key that
-    /// is not a date; the sections erased before it stay erased.
-    static void PruneHomeworkDates();
+    /// and rewrites "Dates" in date order. A key that is no date (a hand-edited
+    /// file) is kept with its value after the dates and returned, so that the
+    /// caller can report it; nothing else is done with it.
+    static QStringList PruneHomeworkDates();
 
     /// Removes the entries with exactly this key (case counts) by rewriting the
     /// section; entries with an empty value do not survive the rewrite.

@@ -7,6 +7,7 @@
 #include "HomeworkStore.h"
 #include "Options/TimetableStore.h"
 #include "ProgramState.h"
+#include "TimetableHint.h"
 #include "TBNArea/TTBNArea.h"
 #include "TBNArea/TaskbarButton.h"
 #include "XPrinter/PrintDialog.h"
@@ -15,6 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
+#include "platform/Errors.h"
 #include "platform/Pixmaps.h"
 
 #include <QApplication>
@@ -31,6 +33,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // Resources of a static library are registered by hand; this must stand outside any namespace.
 static void initKalmoraResources()
@@ -162,11 +165,16 @@ QWidget *TForm1::setupTimetable()
     const int frame = StringGrid1->frameWidth();
     StringGrid1->setColumnWidth(0, kTimeColumnWidth);
     StringGrid1->setColumnWidth(1, kLeftWidth - kTimeColumnWidth - 2 * frame);
+    // Rows grow with a larger font, so that all ten lessons stay in view.
+    const int rowHeight = std::max({kGridRowHeight, StringGrid1->verticalHeader()->minimumSectionSize(),
+                                    StringGrid1->fontMetrics().height() + 4});
     for (int row = 0; row <= kLessons; ++row)
-        StringGrid1->setRowHeight(row, kGridRowHeight);
-    StringGrid1->setFixedSize(kLeftWidth, (kLessons + 1) * kGridRowHeight + 2 * frame);
+        StringGrid1->setRowHeight(row, rowHeight);
+    StringGrid1->setFixedSize(kLeftWidth, (kLessons + 1) * rowHeight + 2 * frame);
     StringGrid1->viewport()->installEventFilter(this);
-    setupFirstRunHint();
+    // Over the empty lessons, letting clicks through to the grid.
+    FirstRunHint = new TimetableHint(StringGrid1);
+    FirstRunHint->hide();
 
     auto *headings = new QVBoxLayout;
     headings->setSpacing(0);
@@ -371,7 +379,12 @@ void TForm1::FormCreate()
     TaskbarButton::hide(windowHandle());
     const QDate today = Clock::today();
     m_displayDate = today;
-    HomeworkStore::PruneHomeworkDates();
+    // A hand-edited key that is no date is named once per start; the
+    // preparation goes on with the readable dates, and later prunings pass
+    // over it silently.
+    const QStringList unreadable = HomeworkStore::PruneHomeworkDates();
+    if (!unreadable.isEmpty())
+        ErrorReporter::report(EConvertError::invalidDate(unreadable.first()));
     const bool weekend = today.dayOfWeek() >= Qt::Saturday;
     const QString timetableDay = TimetableStore::weekdayName(weekend ? Qt::Friday : today.dayOfWeek());
     setWindowTitle(ErrorReporter::applicationTitle() + QStringLiteral(" - ") + DateText::formatLong(today)
@@ -602,26 +615,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             m_gridMousePressed = false;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TForm1::setupFirstRunHint()
-{
-    // Over the empty lessons 2 to 10, letting clicks through to the grid.
-    FirstRunHint = new QLabel(StringGrid1->viewport());
-    FirstRunHint->setObjectName(QStringLiteral("FirstRunHint"));
-    FirstRunHint->setText(QStringLiteral(
-        "Noch kein Stundenplan eingetragen.\n\n"
-        "Öffnen Sie unten mit „Optionsbox“ die Einstellungen. Auf der Seite „Dezuvedired“ "
-        "schaltet „Editmode“ die Bearbeitung ein; tragen Sie Ihre Fächer ein (rechte Maustaste: "
-        "Fächerliste) und schalten Sie „Editmode“ wieder aus, um den Plan zu speichern."));
-    FirstRunHint->setWordWrap(true);
-    FirstRunHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    FirstRunHint->setMargin(6);
-    FirstRunHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    FirstRunHint->setStyleSheet(QStringLiteral("QLabel { background: #fff8dc; color: #5a4a00; border: 1px solid #e0c060; }"));
-    FirstRunHint->setGeometry(StringGrid1->columnWidth(0) + 4, 2 * kGridRowHeight + 2,
-                              StringGrid1->columnWidth(1) - 8, (kLessons - 2) * kGridRowHeight - 4);
-    FirstRunHint->hide();
 }
 
 void TForm1::TimetableSaved()

@@ -18,6 +18,7 @@ class QPushButton;
 class QTableWidget;
 class QToolButton;
 class TTBNArea;
+class TimetableHint;
 class TXPrint;
 
 class TForm1 final : public QWidget
@@ -105,7 +106,6 @@ private:
     void CheckAlarms();
 
     void FillTimetable(const QString &dayName);
-    void setupFirstRunHint();
     /// The date text of a panel, read from its caption.
     QString PanelDate(int panel) const;
     /// Subject and date of the homework that `Label2` names.
@@ -130,7 +130,7 @@ private:
     QLabel *LabelLangzeit = nullptr;
     QListWidget *ListBox5 = nullptr;
     QLabel *LabelVersion = nullptr;
-    QLabel *FirstRunHint = nullptr; // how to enter a timetable, until one is saved
+    TimetableHint *FirstRunHint = nullptr; // how to enter a timetable, until one is saved
     // The four day panels, GroupBox1..4 with Label8..11, ListBox1..4,
     // SpeedButton1..4 ("Erledigt") and SpeedButton11..14 ("Löschen").
     std::array<QGroupBox *, 4> GroupBox{};

@@ -12,7 +12,7 @@ class tst_HomeworkStore final : public QObject
 private Q_SLOTS:
     void addWritesTheFourEntries();
     void pruneDropsPastDatesAndSorts();
-    void pruneStopsAtAnUnreadableDate();
+    void pruneKeepsAnUnreadableKey();
     void listTextsFollowTheSubjectRules();
     void doneMarksAndDeleting();
     void removeSectionEntryRewritesTheSection();
@@ -56,18 +56,21 @@ void tst_HomeworkStore::pruneDropsPastDatesAndSorts()
     QCOMPARE(HomeworkStore::dueDates(), QStringList({"05.01.2027", "9.1.2027", "09.01.2027"}));
 }
 
-void tst_HomeworkStore::pruneStopsAtAnUnreadableDate()
+void tst_HomeworkStore::pruneKeepsAnUnreadableKey()
 {
     TestEnvironment env(QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
-    env.writeSettings(QStringLiteral("[Dates]\n01.12.2026=1\nkaputt=1\n15.12.2026=1\n[01.12.2026]\nA=x\n"));
-    try {
-        HomeworkStore::PruneHomeworkDates();
-        QFAIL("an unreadable date was accepted");
-    } catch (const EConvertError &error) {
-        QCOMPARE(error.message(), QStringLiteral("'kaputt' is not a valid date"));
-    }
-    // The section erased before the failure stays erased; "Dates" stands as it was.
-    QCOMPARE(env.settingsText(), QStringLiteral("[Dates]\n01.12.2026=1\nkaputt=1\n15.12.2026=1\n"));
+    env.writeSettings(QStringLiteral("[Dates]\n01.12.2026=1\nkaputt=7\n15.12.2026=1\n10.12.2026=1\n"
+                                     "[01.12.2026]\nA=x\n[kaputt]\nB=y\n"));
+    // The key is named to the caller, stays where it stood with its value and
+    // section, and the readable dates are pruned and sorted around it.
+    QCOMPARE(HomeworkStore::PruneHomeworkDates(), QStringList{"kaputt"});
+    const QString pruned = QStringLiteral("[kaputt]\nB=y\n[Dates]\nkaputt=7\n10.12.2026=1\n15.12.2026=1\n");
+    QCOMPARE(env.settingsText(), pruned);
+    // Listing the due dates passes over it.
+    QCOMPARE(HomeworkStore::sortedDueDates(), QStringList({"10.12.2026", "15.12.2026"}));
+    // A second pruning changes nothing.
+    QCOMPARE(HomeworkStore::PruneHomeworkDates(), QStringList{"kaputt"});
+    QCOMPARE(env.settingsText(), pruned);
 }
 
 void tst_HomeworkStore::listTextsFollowTheSubjectRules()

@@ -4,6 +4,7 @@
 #include "platform/Prompt.h"
 #include "support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -113,7 +114,8 @@ private Q_SLOTS:
     void sundayStartAndStepping();
     void gridOpensEntryDialog();
     void toolbar();
-    void failedRefreshKeepsPanels();
+    void unreadableDueDate();
+    void firstRunHintShowsItsWholeText();
 };
 
 void tst_TForm1::dayPanels()
@@ -408,22 +410,65 @@ void tst_TForm1::toolbar()
     QCOMPARE(control<QTextBrowser>(*help, QStringLiteral("TextBrowser"))->toPlainText(), QStringLiteral("Eigene Hilfe"));
 }
 
-void tst_TForm1::failedRefreshKeepsPanels()
+void tst_TForm1::unreadableDueDate()
 {
     TestEnvironment env;
-    auto form = openWindow(env, homeworkDates({"08.12.2026"}));
-    clickItem(list(*form, 1), 0);
-    Prompt::takeAsked();
-    // A key of "Dates" that is no date stops the refresh behind "Löschen"; it is reported and
-    // the window keeps what it showed.
-    env.writeSettings(homeworkDates({"08.12.2026", "irgendwann"}));
-    QTest::mouseClick(control<QAbstractButton>(*form, QStringLiteral("SpeedButton12")), Qt::LeftButton);
+    // A hand-edited key among seven due dates and a timetable: the key is named
+    // once, and the caption, the grid, the panels and the further dates are
+    // prepared from the readable dates; the past date is pruned.
+    QStringList dates = {"01.12.2026", "kaputt"};
+    dates += kNineDates.mid(0, 6);
+    const QString settings = homeworkDates(dates) + QStringLiteral("[Montag]\n1=Deutsch\n");
+    auto form = openWindow(env, settings);
     const QList<Prompt::Question> asked = Prompt::takeAsked();
     QCOMPARE(asked.size(), 1);
-    QCOMPARE(asked[0].text, QStringLiteral("'irgendwann' is not a valid date"));
+    QCOMPARE(asked[0].text, QStringLiteral("'kaputt' is not a valid date"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Kalmora V2.0 - 07.12.2026, Montag"));
+    QCOMPARE(control<QTableWidget>(*form, QStringLiteral("StringGrid1"))->item(1, 1)->text(), QStringLiteral("Deutsch"));
     QCOMPARE(panelHeading(*form, 1), QStringLiteral("Hausaufgaben für 08.12.2026"));
-    QCOMPARE(texts(list(*form, 1)), QStringList({"Mathematik"}));
-    QCOMPARE(control<QLabel>(*form, QStringLiteral("Label2"))->text(), QStringLiteral("Mathematik für den 08.12.2026 :"));
+    QCOMPARE(panelHeading(*form, 4), QStringLiteral("Hausaufgaben für 11.12.2026"));
+    QCOMPARE(texts(list(*form, 5)), QStringList({"11.12.2026", "14.12.2026", "15.12.2026"}));
+    const QString stored = env.settingsText();
+    QVERIFY(!stored.contains(QStringLiteral("[01.12.2026]")));
+    QVERIFY(stored.contains(QStringLiteral("[Dates]\nkaputt=1\n08.12.2026=1\n")));
+    QVERIFY(stored.contains(QStringLiteral("[kaputt]\nMathematik=Aufgabe kaputt\n")));
+
+    // Later refreshes pass over the key silently: deleting a homework moves the
+    // dates up without a message.
+    clickItem(list(*form, 1), 0);
+    clickButton(*form, QStringLiteral("SpeedButton11"));
+    QCOMPARE(Prompt::takeAsked().size(), 0);
+    QCOMPARE(panelHeading(*form, 1), QStringLiteral("Hausaufgaben für 09.12.2026"));
+    QCOMPARE(control<QLabel>(*form, QStringLiteral("Label2"))->text(), QStringLiteral("Hausaufgabe"));
+    QVERIFY(env.settingsText().contains(QStringLiteral("[Dates]\nkaputt=1\n09.12.2026=1\n")));
+}
+
+void tst_TForm1::firstRunHintShowsItsWholeText()
+{
+    TestEnvironment env;
+    const QFont standard = QApplication::font();
+    for (const qreal scale : {1.0, 1.25}) {
+        // At the default font and at a larger one the wrapped text fits inside
+        // the box, and the box inside the grid's lesson column.
+        QFont font = standard;
+        font.setPointSizeF(standard.pointSizeF() * scale);
+        QApplication::setFont(font);
+        auto form = openWindow(env, QString());
+        form->show();
+        auto *hint = control<QLabel>(*form, QStringLiteral("FirstRunHint"));
+        QVERIFY(hint->isVisible());
+        const QRect text = hint->contentsRect().adjusted(hint->margin(), hint->margin(), -hint->margin(), -hint->margin());
+        const QRect needed = QFontMetrics(hint->font()).boundingRect(QRect(0, 0, text.width(), 10000),
+                                                                      Qt::TextWordWrap, hint->text());
+        QVERIFY2(needed.height() <= text.height(),
+                 qPrintable(QStringLiteral("scale %1: the text needs %2 px, the box gives %3 px")
+                                .arg(scale).arg(needed.height()).arg(text.height())));
+        QVERIFY(hint->parentWidget()->rect().contains(hint->geometry()));
+        // The ten lessons stay in view as well.
+        auto *grid = control<QTableWidget>(*form, QStringLiteral("StringGrid1"));
+        QVERIFY(grid->rowViewportPosition(10) + grid->rowHeight(10) <= grid->viewport()->height());
+    }
+    QApplication::setFont(standard);
 }
 
 QTEST_MAIN(tst_TForm1)

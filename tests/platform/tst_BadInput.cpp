@@ -138,17 +138,15 @@ void tst_BadInput::brokenDatesAndOddLines()
         QVERIFY(startup.mainWindow()->isVisible());
     }
     {
-        // A due date that is no date stops the main window's preparation with
-        // the platform's text; the window is still shown and nothing is lost.
+        // A due date that is no date is named once with the platform's text;
+        // the window is still shown and the file is left as it was.
         TestEnvironment env;
         env.writeSettings(QStringLiteral("[Dates]\n31.02.2027=1\n09.12.2026=1\n[31.02.2027]\nMathe=S. 5\n[09.12.2026]\nDeutsch=Gedicht\n"));
         const QByteArray before = env.readFile(kSettingsName);
         Startup startup;
         startUp(startup);
         const QStringList shown = shownTexts();
-        QVERIFY2(!shown.isEmpty(), "no message for a broken due date");
-        for (const QString &text : shown)
-            QCOMPARE(text, QStringLiteral("'31.02.2027' is not a valid date"));
+        QCOMPARE(shown, QStringList{"'31.02.2027' is not a valid date"});
         QVERIFY(startup.mainWindow()->isVisible());
         QCOMPARE(env.readFile(kSettingsName), before);
     }
