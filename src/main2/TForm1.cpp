@@ -18,6 +18,7 @@
 #include "platform/ErrorReporter.h"
 #include "platform/Errors.h"
 #include "platform/Pixmaps.h"
+#include "platform/WindowActivation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -578,12 +579,12 @@ void TForm1::SpeedButton15Click()
 
 void TForm1::TBNArea1LeftClick()
 {
-    setVisible(!isVisible());
+    WindowActivation::toggleFromTray(this);
 }
 
 void TForm1::TBNArea1RightClick()
 {
-    setVisible(!isVisible());
+    WindowActivation::toggleFromTray(this);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
