@@ -1,4 +1,4 @@
-// File-open dialogs of the program, answerable in advance so that tests never block.
+// File-open and file-save dialogs of the program, answerable in advance so that tests never block.
 #include "FileDialog.h"
 
 #include <QDir>
@@ -25,8 +25,10 @@ FileDialogState &state()
 QString showDialog(QWidget *parent, const FileDialog::Request &request)
 {
     QFileDialog dialog(parent, request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
+    if (request.save)
+        dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setNameFilter(request.filter);
     const QString folder = FileDialog::initialFolder(request);
     if (!folder.isEmpty())
@@ -37,20 +39,30 @@ QString showDialog(QWidget *parent, const FileDialog::Request &request)
         return QString();
     return dialog.selectedFiles().constFirst();
 }
-}
 
-QString FileDialog::getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
-                                    const QString &defaultSuffix, const QString &presetName, const QString &startFolder)
+QString answer(QWidget *parent, const FileDialog::Request &request)
 {
     FileDialogState &s = state();
-    const Request request{title, filter, defaultSuffix, presetName, startFolder};
     s.asked.append(request);
     QString name;
     if (!s.answers.isEmpty())
         name = s.answers.dequeue();
     else if (!s.unattended)
         name = showDialog(parent, request);
-    return name.isEmpty() ? QString() : withDefaultSuffix(name, defaultSuffix);
+    return name.isEmpty() ? QString() : FileDialog::withDefaultSuffix(name, request.defaultSuffix);
+}
+}
+
+QString FileDialog::getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
+                                    const QString &defaultSuffix, const QString &presetName, const QString &startFolder)
+{
+    return answer(parent, Request{title, filter, defaultSuffix, presetName, startFolder, false});
+}
+
+QString FileDialog::getSaveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                    const QString &defaultSuffix, const QString &presetName, const QString &startFolder)
+{
+    return answer(parent, Request{title, filter, defaultSuffix, presetName, startFolder, true});
 }
 
 QString FileDialog::initialFolder(const Request &request)

@@ -1,4 +1,4 @@
-// File-open dialogs of the program, answerable in advance so that tests never block.
+// File-open and file-save dialogs of the program, answerable in advance so that tests never block.
 #pragma once
 
 #include <QList>
@@ -17,6 +17,7 @@ public:
         QString defaultSuffix;
         QString presetName;
         QString startFolder;
+        bool save = false; // a file-save dialog
     };
 
     /// Shows a modal file-open dialog with an editable file name and returns
@@ -28,6 +29,14 @@ public:
     /// at first, its folder opened; a bare or relative preset name, and no
     /// preset at all, open in `startFolder` when one is given.
     static QString getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
+                                   const QString &defaultSuffix = QString(), const QString &presetName = QString(),
+                                   const QString &startFolder = QString());
+
+    /// Shows a modal file-save dialog and returns the chosen full path, or an
+    /// empty text when the pupil cancels. The dialog asks before an existing
+    /// file is replaced. `presetName` and `defaultSuffix` act as in
+    /// `getOpenFileName`; tests answer it in the same queue.
+    static QString getSaveFileName(QWidget *parent, const QString &title, const QString &filter,
                                    const QString &defaultSuffix = QString(), const QString &presetName = QString(),
                                    const QString &startFolder = QString());
 

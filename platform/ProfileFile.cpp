@@ -124,6 +124,12 @@ constexpr size_t kIndexedFrom = 16; // shorter sections are searched line by lin
 
 quint64 parses = 0; // files and byte strings parsed in this process
 
+std::vector<std::pair<int, ProfileFile::SaveObserver>> &saveObservers()
+{
+    static std::vector<std::pair<int, ProfileFile::SaveObserver>> observers;
+    return observers;
+}
+
 bool parseInteger(QStringView text, int &result)
 {
     QStringView t = text.trimmed();
@@ -496,4 +502,34 @@ void ProfileFile::save()
         m_original = bytes;
     }
     m_changed = false;
+    if (!unchanged)
+        notifySaved(m_path);
+}
+
+int ProfileFile::addSaveObserver(SaveObserver observer)
+{
+    static int lastId = 0;
+    saveObservers().emplace_back(++lastId, std::move(observer));
+    return lastId;
+}
+
+void ProfileFile::removeSaveObserver(int id)
+{
+    auto &observers = saveObservers();
+    std::erase_if(observers, [id](const auto &entry) { return entry.first == id; });
+}
+
+void ProfileFile::notifySaved(const QString &path)
+{
+    if (saveObservers().empty())
+        return;
+    // A copy: an observer may add or remove observers.
+    const auto observers = saveObservers();
+    for (const auto &entry : observers) {
+        try {
+            entry.second(path);
+        } catch (...) {
+            // the file is written; a failing observer must not make the save look failed
+        }
+    }
 }

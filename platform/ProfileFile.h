@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,7 +62,17 @@ public:
     /// Throws EWriteError with the full path when that fails.
     void save();
 
+    /// Called after each save that wrote a file, with the file's path, so that
+    /// others can follow the program's changes. An observer must not throw
+    /// and should only note the change; with none registered a save costs
+    /// nothing more. Returns an id for `removeSaveObserver`.
+    using SaveObserver = std::function<void(const QString &path)>;
+    static int addSaveObserver(SaveObserver observer);
+    static void removeSaveObserver(int id);
+
 private:
+    static void notifySaved(const QString &path);
+
     struct Line
     {
         QString text; // the line as written, without its line end

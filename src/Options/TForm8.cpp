@@ -5,6 +5,7 @@
 #include "EventTab.h"
 #include "GradeTab.h"
 #include "ResearchTab.h"
+#include "extras/ExtrasTab.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
@@ -63,6 +64,8 @@ void TForm8::setupUi()
     PageControl1->addTab(TabEreignisse, QStringLiteral("Ereignisse"));
     PageControl1->addTab(TabInternet, QStringLiteral("Internet - Recherche"));
     PageControl1->addTab(TabNoten, QStringLiteral("Noten"));
+    m_extrasTab = new ExtrasTab;
+    PageControl1->addTab(m_extrasTab, QStringLiteral("Extras"));
     // The first showing opens on the research tab; later ones keep the tab
     // last selected, since showing never changes it.
     PageControl1->setCurrentWidget(TabInternet);
@@ -97,6 +100,7 @@ void TForm8::FormShow()
     // Last: a change of the box counts as a click, so a box turning on
     // rewrites the entry with the path of the program now running.
     ErrorReporter::guarded([this] { AutoStartCheck->setChecked(Autostart::AutostartEnabled()); });
+    m_extrasTab->LoadExtrasTab();
 }
 
 void TForm8::Button2Click()

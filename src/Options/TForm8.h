@@ -1,4 +1,4 @@
-// The settings window: timetable, holidays, events, research links and grades on five tabs.
+// The settings window: timetable, holidays, events, research links and grades on five tabs, and the "Extras" tab.
 #pragma once
 
 #include "GradeArithmetic.h"
@@ -15,6 +15,7 @@ class QPushButton;
 class QTabWidget;
 class QTableWidget;
 class EventTab;
+class ExtrasTab;
 class GradeTab;
 class ResearchTab;
 
@@ -28,6 +29,8 @@ public:
     QWidget *tabEreignisse() const { return TabEreignisse; }
     QWidget *tabInternet() const { return TabInternet; }
     QWidget *tabNoten() const { return TabNoten; }
+    /// The last tab, "Extras": the settings of the added functions.
+    ExtrasTab *extrasTab() const { return m_extrasTab; }
 
     /// Loads every tab from the data files; runs each time the window becomes
     /// visible, so unsaved edits on the tabs are lost then.
@@ -91,6 +94,7 @@ private:
     EventTab *m_eventTab = nullptr;
     GradeTab *m_gradeTab = nullptr;
     ResearchTab *m_researchTab = nullptr;
+    ExtrasTab *m_extrasTab = nullptr;
 
     QTableWidget *StringGrid1 = nullptr;
     QMenu *PopupMenu1 = nullptr;

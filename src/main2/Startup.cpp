@@ -14,6 +14,7 @@
 #include "Kalder/TForm9.h"
 #include "Options/TForm8.h"
 #include "almain/TForm5.h"
+#include "calendar/CalendarExtras.h"
 #include "dexec/TForm7.h"
 #include "eingabe/TForm2.h"
 #include "exec/Launcher.h"
@@ -22,6 +23,7 @@
 
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <string>
@@ -95,6 +97,11 @@ void Startup::wireWindows()
     TForm5 *form5 = m_form5;
     QObject::connect(form1, &TForm1::alarmsRequested, form5, [form5] { showWithoutWaiting(form5); });
     wireApplications();
+    // The functions of the "Extras" menu and tab; they live as long as the main window.
+    auto *calendar = new CalendarExtras(form1);
+    calendar->install(form1->extrasMenu(), form8->extrasTab());
+    // From the message loop, so that start-up does not wait for the stored option.
+    QTimer::singleShot(0, calendar, [calendar] { ErrorReporter::guarded([calendar] { calendar->startFromSettings(); }); });
 }
 
 void Startup::wireApplications()

@@ -13,6 +13,7 @@
 #include "XPrinter/PrintDialog.h"
 #include "XPrinter/TXPrint.h"
 #include "XPrinter/WeeklyPlan.h"
+#include "extras/ExtrasMenu.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
@@ -248,6 +249,8 @@ QWidget *TForm1::setupToolbar()
     SpeedButton10 = iconButton(box, "SpeedButton10", QStringLiteral("options"), QStringLiteral("Optionsbox"));
     SpeedButton7 = iconButton(box, "SpeedButton7", QStringLiteral("alarm"), QStringLiteral("Ereigniseditor (oldschool)"));
     SpeedButton15 = iconButton(box, "SpeedButton15", QStringLiteral("help"), QStringLiteral("Hilfe"));
+    ExtrasButton = iconButton(box, "ExtrasButton", QStringLiteral("extras"), QStringLiteral("Extras"));
+    m_extrasMenu = new ExtrasMenu(ExtrasButton);
     SpeedButton5->setEnabled(false);
     SpeedButton6->setEnabled(false);
     LabelVersion = new QLabel(QStringLiteral("Version 2.0"), box);
@@ -256,13 +259,17 @@ QWidget *TForm1::setupToolbar()
     muted.setColor(QPalette::WindowText, muted.color(QPalette::Disabled, QPalette::WindowText).darker(130));
     LabelVersion->setPalette(muted);
 
-    auto *layout = new QHBoxLayout(box);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(2);
+    for (QToolButton *button : {SpeedButton80, SpeedButton5, SpeedButton6, SpeedButton10, SpeedButton7, ExtrasButton, SpeedButton15})
+        buttons->addWidget(button);
+    buttons->addStretch(1);
+    // The version on a line of its own, so that the row of buttons never cuts it off.
+    auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    for (QToolButton *button : {SpeedButton80, SpeedButton5, SpeedButton6, SpeedButton10, SpeedButton7, SpeedButton15})
-        layout->addWidget(button);
-    layout->addStretch(1);
-    layout->addWidget(LabelVersion, 0, Qt::AlignBottom);
+    layout->setSpacing(0);
+    layout->addLayout(buttons);
+    layout->addWidget(LabelVersion, 0, Qt::AlignRight);
     return box;
 }
 

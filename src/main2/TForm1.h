@@ -8,6 +8,7 @@
 #include <array>
 #include <utility>
 
+class ExtrasMenu;
 class HelpWindow;
 class QGroupBox;
 class QLabel;
@@ -43,6 +44,9 @@ public:
 
     /// The day whose timetable the grid shows.
     QDate DisplayDate() const { return m_displayDate; }
+
+    /// The menu of the "Extras" button, where added functions offer themselves.
+    ExtrasMenu *extrasMenu() const { return m_extrasMenu; }
 
 Q_SIGNALS:
     /// A subject of the timetable was clicked or reached with the keyboard.
@@ -127,6 +131,8 @@ private:
     QToolButton *SpeedButton10 = nullptr;
     QToolButton *SpeedButton7 = nullptr;
     QToolButton *SpeedButton15 = nullptr;
+    QToolButton *ExtrasButton = nullptr;
+    ExtrasMenu *m_extrasMenu = nullptr;
     QLabel *LabelLangzeit = nullptr;
     QListWidget *ListBox5 = nullptr;
     QLabel *LabelVersion = nullptr;
