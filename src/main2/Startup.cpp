@@ -100,8 +100,9 @@ void Startup::wireWindows()
     // The functions of the "Extras" menu and tab; they live as long as the main window.
     auto *calendar = new CalendarExtras(form1);
     calendar->install(form1->extrasMenu(), form8->extrasTab());
-    // From the message loop, so that start-up does not wait for the stored option.
-    QTimer::singleShot(0, calendar, [calendar] { ErrorReporter::guarded([calendar] { calendar->startFromSettings(); }); });
+    // A second after the start, so that the first frame does not wait for the
+    // stored option; the file follows changes only, and none come earlier.
+    QTimer::singleShot(1000, calendar, [calendar] { ErrorReporter::guarded([calendar] { calendar->startFromSettings(); }); });
 }
 
 void Startup::wireApplications()
