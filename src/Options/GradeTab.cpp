@@ -3,6 +3,7 @@
 
 #include "GradeImages.h"
 #include "GradeStore.h"
+#include "grades/NeededGradeBox.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
 
@@ -75,6 +76,7 @@ void GradeTab::setupUi()
     setupGradeFields();
     setupCategoryAndSystem();
     setupSaveButtons();
+    m_neededBox = new NeededGradeBox(this);
     setupLayout();
     setupTabOrder();
 }
@@ -186,6 +188,7 @@ void GradeTab::setupLayout()
     side->setSpacing(8);
     side->addLayout(fields);
     side->addLayout(systems);
+    side->addWidget(m_neededBox);
     side->addStretch(1);
     side->addLayout(buttons);
 
@@ -202,6 +205,7 @@ void GradeTab::setupTabOrder()
                                     SpinEdit1, SpinEdit2, Button15,  RadioButton5, RadioButton6};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    setTabOrder(RadioButton6, m_neededBox);
 }
 
 MarkingSystem GradeTab::markingSystem() const
@@ -211,6 +215,7 @@ MarkingSystem GradeTab::markingSystem() const
 
 void GradeTab::LoadGradeTab()
 {
+    m_neededBox->showNode(nullptr, markingSystem()); // its node goes with the old tree
     m_nodes.clear();
     TreeView2->clear();
     GradeStore::Source source = GradeStore::Source::File;
@@ -267,6 +272,7 @@ GradeRecord GradeTab::recordFromFields(int weight) const
 void GradeTab::TreeView2Change()
 {
     const GradeNode *node = selectedNode();
+    m_neededBox->showNode(node, markingSystem());
     if (!node) {
         // Nothing to add to or to change, as right after the tree is reloaded.
         Button13->setEnabled(false);
@@ -350,6 +356,7 @@ void GradeTab::Button13Click()
         node->setRecord(record);
         item->setText(0, node->text());
     }
+    m_neededBox->refresh();
 }
 
 void GradeTab::Button15Click()
@@ -389,11 +396,13 @@ void GradeTab::Button2Click()
 void GradeTab::RadioButton5Click()
 {
     ReplaceGradeList(GradeArithmetic::GradeTexts());
+    m_neededBox->setMarkingSystem(MarkingSystem::Grades);
 }
 
 void GradeTab::RadioButton6Click()
 {
     ReplaceGradeList(GradeArithmetic::PointTexts());
+    m_neededBox->setMarkingSystem(MarkingSystem::Points);
 }
 
 // The text standing in the field stays, also when the new list does not hold it.

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+class NeededGradeBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -86,6 +87,7 @@ private:
     QRadioButton *RadioButton6 = nullptr;
     QPushButton *Button12 = nullptr;
     QPushButton *Button14 = nullptr;
+    NeededGradeBox *m_neededBox = nullptr;            // "Was brauche ich?" for the selected subject or category
 
     GradeTree m_tree;                                 // the working copy that the view shows
     QHash<const QTreeWidgetItem *, GradeNode *> m_nodes; // the node behind each item of the view

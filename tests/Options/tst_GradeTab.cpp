@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -156,6 +157,7 @@ private Q_SLOTS:
     void editingInPlace();
     void savingAndReading();
     void incompleteTreeAsksBeforeSaving();
+    void neededGrade();
 };
 
 void tst_GradeTab::fieldsFollowTheSelection()
@@ -458,6 +460,80 @@ void tst_GradeTab::incompleteTreeAsksBeforeSaving()
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(askedTexts().size(), 1);
     QCOMPARE(files().mid(2), (QByteArrayList{"Deutsch\r\n\tKurs-/Klassenarbeiten\r\n", "-"}));
+}
+
+void tst_GradeTab::neededGrade()
+{
+    TestEnvironment env;
+    ShownTab shown(env);
+    shown.load();
+    auto *box = shown.control<QGroupBox>("NeededGradeBox");
+    auto *target = shown.control<QLineEdit>("NeededTargetEdit");
+    auto *weight = shown.control<QSpinBox>("NeededWeightSpin");
+    auto *category = shown.control<QComboBox>("NeededCategoryCombo");
+    auto *answer = shown.control<QLabel>("NeededAnswerLabel");
+    QVERIFY(box && target && weight && category && answer);
+    QCOMPARE(box->title(), QStringLiteral("Was brauche ich?"));
+    // The next grade weighs what a new grade weighs, within the grade field's range.
+    QCOMPARE(weight->value(), shown.SpinEdit1->value());
+    QCOMPARE(QPair(weight->minimum(), weight->maximum()), QPair(shown.SpinEdit1->minimum(), shown.SpinEdit1->maximum()));
+
+    // A category (Diktat 12) takes the grade itself: 6 is kept even with a 0, unless the grade weighs 2.
+    shown.select(kDeutschFirst);
+    ShownTab::typeInto(target, QStringLiteral("12"));
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 2+ (12 Punkte)"));
+    QVERIFY(!category->isEnabled());
+    QCOMPARE(category->currentText(), QStringLiteral("Kurs-/Klassenarbeiten"));
+    ShownTab::typeInto(target, QStringLiteral("6"));
+    QCOMPARE(answer->text(), QStringLiteral("schon erreicht"));
+    weight->setValue(2);
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 5+ (3 Punkte)"));
+    weight->setValue(1);
+    ShownTab::typeInto(target, QStringLiteral("15"));
+    QCOMPARE(answer->text(), QStringLiteral("nicht erreichbar"));
+
+    // A subject (10,5) takes it into the category chosen: 11 needs 14 in the first, 11 in the second.
+    shown.select(QStringLiteral("Deutsch"));
+    QVERIFY(category->isEnabled());
+    QCOMPARE(category->count(), 2);
+    ShownTab::typeInto(target, QStringLiteral("11"));
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 1 (14 Punkte)"));
+    category->setCurrentIndex(1);
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 2 (11 Punkte)"));
+
+    // A grade added answers anew at once: Referat 9 needs 11 for 10, with another 11 beside it 10.
+    shown.select(kDeutschOther);
+    ShownTab::typeInto(target, QStringLiteral("10"));
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 2 (11 Punkte)"));
+    shown.enterGrade(QStringLiteral("Referat 2"), QStringLiteral("11"), 1);
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 2- (10 Punkte)"));
+    // The tab agrees that this 11 lifts the subject to 11; the category chosen for the subject stays.
+    ShownTab::typeInto(target, QStringLiteral("11"));
+    QCOMPARE(shown.averageShown(QStringLiteral("Deutsch")), QStringLiteral("11"));
+    QCOMPARE(category->currentIndex(), 1);
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 2- (10 Punkte)"));
+
+    // The grade system shows the target as a grade and counts the rounded average: 10,5 is only "2-".
+    QTest::mouseClick(shown.RadioButton5, Qt::LeftButton);
+    QCOMPARE(target->text(), QStringLiteral("2"));
+    QCOMPARE(answer->text(), QStringLiteral("mindestens 3 (8 Punkte)"));
+
+    // A target that is no grade gets the grade field's refusal, in either system.
+    ShownTab::typeInto(target, QStringLiteral("7+"));
+    QCOMPARE(answer->text(), QStringLiteral("'7+' ist keine gültige Note."));
+    QTest::mouseClick(shown.RadioButton6, Qt::LeftButton);
+    QCOMPARE(answer->text(), QStringLiteral("'7+' is not a valid integer value"));
+    ShownTab::typeInto(target, QStringLiteral("16"));
+    QVERIFY2(answer->text().contains(QStringLiteral("keine gültige Punktzahl")), qPrintable(answer->text()));
+
+    // A grade is no place for a target; nothing was asked, and the tree holds only the grade entered.
+    shown.select(kDeutschFirst + QStringLiteral("|Diktat"));
+    QVERIFY(!box->isEnabled());
+    QVERIFY(answer->text().isEmpty());
+    QVERIFY(askedTexts().isEmpty());
+    QCOMPARE(shown.childTexts(kDeutschFirst), QStringList{QStringLiteral("Diktat")});
+    QCOMPARE(shown.childTexts(kDeutschOther), (QStringList{"Referat", "Referat 2"}));
+    QCOMPARE(env.readFile(QStringLiteral("NOTEN.NOT")), kRecordFile);
 }
 
 QTEST_MAIN(tst_GradeTab)
