@@ -47,11 +47,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The Qt libraries the program links, the plugins it needs at run time (the X11
 # platform and CUPS printing in libqt6gui6 and libqt6printsupport6, the SVG
 # icons in libqt6svg6, the sound backends in libqt6multimedia6) and the German
-# texts of Qt's own dialogs in qt6-translations-l10n, the calendar export in libical3.
+# texts of Qt's own dialogs in qt6-translations-l10n, the calendar export in libical3,
+# the chart of the grade overview in libqt6charts6.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6 (>= 2.34), libstdc++6 (>= 11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), \
 libqt6network6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6svg6 (>= 6.4), \
-libical3 (>= 3.0), qt6-translations-l10n")
+libical3 (>= 3.0), libqt6charts6 (>= 6.4), qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme")
 
 include(CPack)

@@ -117,6 +117,12 @@ void attachRecords(const GradeTree &tree, const QString &path)
     }
 }
 
+QList<std::pair<int, GradeStore::SaveObserver>> &saveObservers()
+{
+    static QList<std::pair<int, GradeStore::SaveObserver>> observers;
+    return observers;
+}
+
 // The grade files and their backups, as pairs of file and backup.
 QList<std::pair<QString, QString>> backupPairs()
 {
@@ -232,6 +238,22 @@ void GradeStore::SaveGrades(const GradeTree &tree)
     }
     // Replaced as one, since records read against another tree's shape land on the wrong nodes.
     AtomicFile::writeGroup({{DataFilePath(TreeFileName()), lines}, {DataFilePath(RecordFileName()), records}});
+    // A copy, so that an observer may remove itself.
+    const auto observers = saveObservers();
+    for (const auto &[id, observer] : observers)
+        observer();
+}
+
+int GradeStore::addSaveObserver(SaveObserver observer)
+{
+    static int lastId = 0;
+    saveObservers().append({++lastId, std::move(observer)});
+    return lastId;
+}
+
+void GradeStore::removeSaveObserver(int id)
+{
+    saveObservers().removeIf([id](const auto &entry) { return entry.first == id; });
 }
 
 void GradeStore::ApplyGrades(GradeTree &tree)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class GradeStore final
 {
 public:
@@ -48,6 +50,13 @@ public:
     /// (its value is unknown) and the weight of a new category for a category.
     /// Throws EWriteError.
     static void SaveGrades(const GradeTree &tree);
+
+    /// Called after each `SaveGrades` that wrote both files, so that views of
+    /// the grades can follow. An observer must not throw and should only note
+    /// the change. Returns an id for `removeSaveObserver`.
+    using SaveObserver = std::function<void()>;
+    static int addSaveObserver(SaveObserver observer);
+    static void removeSaveObserver(int id);
 
     /// "NOTEN.DAT.bak", "NOTEN.NOT.bak": where `ApplyGrades` keeps the files
     /// that an incomplete tree replaces.

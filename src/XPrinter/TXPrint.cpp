@@ -249,6 +249,14 @@ void TXPrint::Line(int x1, int y1, int x2, int y2)
     record(PrintCommand::line(x1, y1, x2, y2));
 }
 
+void TXPrint::Paint(int x, int y, int width, int height, const std::function<void(QPainter &, const QRectF &)> &draw)
+{
+    QPainter &p = painter();
+    p.save();
+    draw(p, QRectF(toDevice(x, y), toDevice(x + width, y + height)));
+    p.restore();
+}
+
 void TXPrint::Execute(const QList<PrintCommand> &commands)
 {
     for (const PrintCommand &command : commands) {

@@ -9,10 +9,12 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
 class QPrinter;
+class QRectF;
 
 /// Each job's coordinates start at the top left corner of the margins, y
 /// growing downwards. Without any installed printer a job is written as a
@@ -97,6 +99,10 @@ public:
     /// Writes a text with its top left corner at (x, y).
     void TextOut(int x, int y, const QString &text);
     void Line(int x1, int y1, int x2, int y2);
+    /// Lets `draw` paint a picture, such as a chart, into the rectangle of
+    /// `width` by `height` at (x, y), in units of Scaling; `draw` gets the
+    /// job's painter and the rectangle in device coordinates.
+    void Paint(int x, int y, int width, int height, const std::function<void(QPainter &, const QRectF &)> &draw);
     /// Runs the drawing commands of a layout (font sizes, texts, lines, new pages).
     void Execute(const QList<PrintCommand> &commands);
 
