@@ -13,6 +13,7 @@
 #include "platform/DateText.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Win1252.h"
+#include "recurring/RecurringHomework.h"
 
 #include <QDir>
 #include <QFile>
@@ -376,6 +377,19 @@ bool FiveYearData::write(const QString &directory, int scale, const QString &sou
             const QString bare = QLatin1String(name);
             QFile::copy(QDir(soundsFrom).filePath(bare), ProgramDirectory() + bare);
         }
+    }
+    return true;
+}
+
+bool FiveYearData::writeRecurringRules(int count)
+{
+    try {
+        for (int i = 0; i < count; ++i) {
+            const QString &subject = subjects()[i % subjects().size()];
+            RecurringHomework::addRule(subject, i < subjects().size() ? QStringLiteral("Vokabeln lernen") : QStringLiteral("Heft nachtragen"));
+        }
+    } catch (...) {
+        return false;
     }
     return true;
 }

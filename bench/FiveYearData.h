@@ -45,6 +45,14 @@ QByteArray researchCatalogue();
 /// them. Returns false when a file cannot be written.
 bool write(const QString &directory, int scale = 1, const QString &soundsFrom = QString());
 
+/// Number of recurring-homework rules a pupil might keep, for `writeRecurringRules`.
+constexpr int kRecurringRules = 20;
+/// Adds `count` rules of recurring homework to the settings file in the
+/// program directory (after `write`), through the rule store: each subject of
+/// the timetable once, then the first subjects a second time with another
+/// text. Returns false when the file cannot be written.
+bool writeRecurringRules(int count = kRecurringRules);
+
 /// Reads the data set in the program directory back through the stores and
 /// checks it holds what `counts(scale)` promises; an empty text when it does,
 /// else what differs. Run before pruning; sets the clock to `now()`.

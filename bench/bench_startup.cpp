@@ -2,7 +2,7 @@
 // wall time from spawning to the end after the first frame, the resident
 // memory at that frame, and how often the settings file is opened.
 //
-//   bench_startup [--runs N]
+//   bench_startup [--runs N] [--packing-on]   (also: the evening reminder on)
 //   bench_startup --write DIR   (only writes the data set into DIR, for
 //                               running or profiling the program by hand)
 //
@@ -284,19 +284,29 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     int runs = 10;
     QString writeOnly;
+    // --rules: also the data set with 20 rules of recurring homework, whose
+    // homework the start enters on the next lessons; with --write, writes them too.
+    bool rulesOn = false;
+    bool packingOn = false; // --packing-on: also the data set with the evening reminder on
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--runs" && i + 1 < args.size()) {
             runs = std::max(1, args[++i].toInt());
         } else if (args[i] == u"--write" && i + 1 < args.size()) {
             writeOnly = args[++i];
+        } else if (args[i] == u"--rules") {
+            rulesOn = true;
+        } else if (args[i] == u"--packing-on") {
+            packingOn = true;
         } else {
-            std::fprintf(stderr, "usage: bench_startup [--runs N] | --write DIR\n");
+            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] | --write DIR [--rules]\n");
             return 2;
         }
     }
     if (!writeOnly.isEmpty()) {
         if (!FiveYearData::write(writeOnly, 1, QStringLiteral(KALMORA_PROGRAM_DIR)))
+            return 1;
+        if (rulesOn && !FiveYearData::writeRecurringRules())
             return 1;
         std::printf("KALMORA_DIR=%s KALMORA_NOW=%s %s\n", qPrintable(ProgramDirectory()), qPrintable(FiveYearData::nowText()),
                     KALMORA_EXECUTABLE);
@@ -331,6 +341,40 @@ int main(int argc, char **argv)
     const QString empty = QStringLiteral(EMPTY_WINDOW_EXECUTABLE);
     const QProcessEnvironment dataEnv = environmentFor(dataDir, configDir);
     const QProcessEnvironment emptyEnv = environmentFor(emptyDir, configDir);
+    // The same data with the rules of recurring homework, written through their store.
+    const QString rulesDir = work.filePath(QStringLiteral("rules")) + u'/';
+    QDir().mkpath(rulesDir);
+    if (rulesOn) {
+        for (const QString &name : snapshot.names()) {
+            QFile file(rulesDir + name);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(snapshot.original(name));
+        }
+        setProgramDirectory(rulesDir);
+        const bool written = FiveYearData::writeRecurringRules();
+        setProgramDirectory(QString());
+        if (!written) {
+            std::fprintf(stderr, "cannot write the rules into %s\n", qPrintable(rulesDir));
+            return 1;
+        }
+    }
+    const DataSnapshot rulesSnapshot(rulesDir);
+    const QProcessEnvironment rulesEnv = environmentFor(rulesDir, configDir);
+    Series withRules{QStringLiteral("kalmora, five-year data, 20 rules"), {}, 0, {}};
+    // The same data with the evening reminder on and its time passed (8:00), so that it is due at start.
+    const QString packingDir = work.filePath(QStringLiteral("packing")) + u'/';
+    QDir().mkpath(packingDir);
+    if (packingOn) {
+        for (const QString &name : snapshot.names()) {
+            QFile file(packingDir + name);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(snapshot.original(name)
+                           + (name == u"DEZUVEDIRED.INI" ? QByteArray("[RANZEN]\r\nAktiv=1\r\nUhrzeit=08:00\r\n") : QByteArray()));
+        }
+    }
+    const DataSnapshot packingSnapshot(packingDir);
+    const QProcessEnvironment packingEnv = environmentFor(packingDir, configDir);
+    Series withPacking{QStringLiteral("kalmora, five-year data, reminder on"), {}, 0, {}};
     std::printf("QT_QPA_PLATFORM=%s, %d runs each, alternating\n", qPrintable(dataEnv.value(QStringLiteral("QT_QPA_PLATFORM"))), runs);
 
     Series withData{QStringLiteral("kalmora, five-year data"), {}, 0, {}};
@@ -361,6 +405,14 @@ int main(int argc, char **argv)
     for (int run = 0; run < runs; ++run) {
         snapshot.restore();
         measure(withData, program, dataEnv);
+        if (rulesOn) {
+            rulesSnapshot.restore();
+            measure(withRules, program, rulesEnv);
+        }
+        if (packingOn) {
+            packingSnapshot.restore();
+            measure(withPacking, program, packingEnv);
+        }
         measure(emptyWindow, empty, emptyEnv);
         measure(tableWindow, empty, emptyEnv, {QStringLiteral("--table")});
         for (const QString &name : QDir(emptyDir).entryList(QDir::Files))
@@ -369,6 +421,25 @@ int main(int argc, char **argv)
     }
     // The last run's changes stay for the check below.
     printSeries(withData);
+    if (rulesOn && !withRules.samples.empty() && !withData.samples.empty()) {
+        printSeries(withRules);
+        std::printf("20 rules / no rules (median wall): %.3f (%+.1f ms; target at most 1.100)\n", medianWall(withRules) / medianWall(withData),
+                    medianWall(withRules) - medianWall(withData));
+        // What the rules entered at the last start: homework that the data set did not hold.
+        const ProfileFile before = ProfileFile::fromBytes(rulesSnapshot.original(QStringLiteral("DEZUVEDIRED.INI")));
+        const ProfileFile after = ProfileFile::fromBytes(DataSnapshot::readAll(rulesDir + QStringLiteral("DEZUVEDIRED.INI")));
+        int entered = 0;
+        for (const QString &date : after.keys(QStringLiteral("Dates"))) {
+            for (const QString &key : after.keys(date))
+                entered += !key.endsWith(u'2') && !key.contains(QStringLiteral("Exec"))
+                           && before.readString(date, key, QStringLiteral("\x01")) == u"\x01" ? 1 : 0;
+        }
+        std::printf("homework the rules entered at each start: %d\n", entered);
+    }
+    if (packingOn && !withPacking.samples.empty() && !withData.samples.empty()) {
+        printSeries(withPacking);
+        std::printf("reminder on / off (median wall): %.3f\n", medianWall(withPacking) / medianWall(withData));
+    }
     printSeries(withoutData);
     printSeries(emptyWindow);
     printSeries(tableWindow);

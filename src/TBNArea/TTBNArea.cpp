@@ -67,6 +67,12 @@ void TTBNArea::handleActivation(QSystemTrayIcon::ActivationReason reason, const 
     }
 }
 
+void TTBNArea::showMessage(const QString &title, const QString &text, int msecs)
+{
+    if (m_tray.isVisible())
+        m_tray.showMessage(title, text, m_icon, msecs);
+}
+
 void TTBNArea::updateEntry()
 {
     m_tray.setVisible(m_enabled && m_loaded);

@@ -53,6 +53,9 @@ public:
 
     /// The tray entry itself.
     const QSystemTrayIcon &trayIcon() const { return m_tray; }
+    /// Shows a message in a balloon beside the icon, for a reminder when the
+    /// desktop has no notification service; only while the icon is in the tray.
+    void showMessage(const QString &title, const QString &text, int msecs = 15000);
 
 Q_SIGNALS:
     void OnLeftClick();

@@ -8,7 +8,9 @@
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
 #include "platform/TCalendar.h"
+#include "recurring/RecurringHomework.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +21,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int kWidth = 288;
+constexpr int kWidth = 360; // room for the repeat box beside the buttons
 constexpr int kCollapsedHeight = 143; // the calendar part hidden
 constexpr int kExpandedHeight = 306;  // the calendar part shown
 constexpr int kDateLength = 10;       // "dd.mm.yyyy"
@@ -84,6 +86,12 @@ void TForm2::setupUi()
     Edit2->setGeometry(48, 74, kWidth - 56, 24);
     Label2->setBuddy(Edit2);
 
+    RepeatCheck = new QCheckBox(QStringLiteral("jede Stunde &wiederholen"), this);
+    RepeatCheck->setObjectName(QStringLiteral("RepeatCheck"));
+    RepeatCheck->setToolTip(QStringLiteral("Trägt diese Hausaufgabe nach jedem Eintragen und bei jedem Start "
+                                           "auch für die nächste Stunde des Fachs ein"));
+    RepeatCheck->setGeometry(8, 108, kWidth - 184, 28);
+
     Button1 = new QPushButton(QStringLiteral("&OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(kWidth - 172, 108, 80, 28);
@@ -119,7 +127,8 @@ void TForm2::setupUi()
     showMonthHeading();
 
     setTabOrder(Edit1, Edit2);
-    setTabOrder(Edit2, Button1);
+    setTabOrder(Edit2, RepeatCheck);
+    setTabOrder(RepeatCheck, Button1);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, SpeedButton3);
 
@@ -156,6 +165,7 @@ void TForm2::showEvent(QShowEvent *event)
 void TForm2::FormShow()
 {
     Edit2->clear();
+    RepeatCheck->setChecked(false);
 }
 
 void TForm2::Calendar1Change()
@@ -190,15 +200,19 @@ void TForm2::Button1Click()
                                + u'\n' + QStringLiteral("Richtig angegeben sieht es so aus: TT.MM.YYYY"),
                            QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
         HomeworkStore::PruneHomeworkDates();
+        RecurringHomework::apply();
         return;
     }
     HomeworkStore::addHomework(checked.text, windowTitle(), Edit2->text());
+    if (RepeatCheck->isChecked())
+        RecurringHomework::addRule(windowTitle(), Edit2->text());
     hide();
     // The pruning runs before the main window refreshes its panels, so that a
     // date already past (5.3.27 is 1927) never stands in a panel whose entries
     // would then be written into a section that no longer has a due date.
     try {
         HomeworkStore::PruneHomeworkDates();
+        RecurringHomework::apply();
     } catch (...) {
         Q_EMIT homeworkStored();
         throw;

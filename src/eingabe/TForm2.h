@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -52,6 +53,7 @@ private:
     TCalendar *Calendar1 = nullptr;
     QToolButton *Image2 = nullptr;
     QToolButton *Image3 = nullptr;
+    QCheckBox *RepeatCheck = nullptr; // the homework recurs with every lesson
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
     QWidget *m_calendarPart = nullptr;

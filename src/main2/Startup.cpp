@@ -2,6 +2,7 @@
 #include "Startup.h"
 
 #include "Options/HolidayStore.h"
+#include "TBNArea/TTBNArea.h"
 #include "ProgramState.h"
 #include "TForm1.h"
 #include "platform/Clock.h"
@@ -19,6 +20,9 @@
 #include "eingabe/TForm2.h"
 #include "exec/Launcher.h"
 #include "exec/TForm3.h"
+#include "grades/GradeExtras.h"
+#include "recurring/RecurringExtras.h"
+#include "packing/PackingExtras.h"
 #include "termin/TForm10.h"
 
 #include <QStyleFactory>
@@ -100,9 +104,16 @@ void Startup::wireWindows()
     // The functions of the "Extras" menu and tab; they live as long as the main window.
     auto *calendar = new CalendarExtras(form1);
     calendar->install(form1->extrasMenu(), form8->extrasTab());
+    auto *grades = new GradeExtras(form1);
+    grades->install(form1->extrasMenu(), form8->tabNoten());
+    RecurringExtras::install(form8->extrasTab());
     // A second after the start, so that the first frame does not wait for the
     // stored option; the file follows changes only, and none come earlier.
     QTimer::singleShot(1000, calendar, [calendar] { ErrorReporter::guarded([calendar] { calendar->startFromSettings(); }); });
+    // The evening reminder before a school day; it looks at its time after the first frame as well.
+    auto *packing = new PackingExtras(form1);
+    packing->install(form8->extrasTab(), form1->findChild<TTBNArea *>());
+    QTimer::singleShot(1000, packing, [packing] { ErrorReporter::guarded([packing] { packing->startFromSettings(); }); });
 }
 
 void Startup::wireApplications()

@@ -20,6 +20,7 @@
 #include "platform/Errors.h"
 #include "platform/Pixmaps.h"
 #include "platform/WindowActivation.h"
+#include "recurring/RecurringHomework.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -393,6 +394,7 @@ void TForm1::FormCreate()
     const QStringList unreadable = HomeworkStore::PruneHomeworkDates();
     if (!unreadable.isEmpty())
         ErrorReporter::report(EConvertError::invalidDate(unreadable.first()));
+    ErrorReporter::guarded([] { RecurringHomework::apply(); }); // a failure is named; the preparation goes on
     const bool weekend = today.dayOfWeek() >= Qt::Saturday;
     const QString timetableDay = TimetableStore::weekdayName(weekend ? Qt::Friday : today.dayOfWeek());
     setWindowTitle(ErrorReporter::applicationTitle() + QStringLiteral(" - ") + DateText::formatLong(today)

@@ -4,8 +4,10 @@
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform/TCalendar.h"
+#include "recurring/RecurringHomework.h"
 #include "support/TestEnvironment.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +48,7 @@ private Q_SLOTS:
     void calendarPart();
     void monthHeading();
     void visibleDialogIsOnlyUpdated();
+    void repeatsWithEveryLesson();
 };
 
 void tst_TForm2::proposesTheNextLesson()
@@ -245,6 +248,48 @@ void tst_TForm2::visibleDialogIsOnlyUpdated()
     QVERIFY(HomeworkStore::dueDates().isEmpty());
     form.openForSubject(QStringLiteral("Physik"));
     QVERIFY(text->text().isEmpty());
+}
+
+void tst_TForm2::repeatsWithEveryLesson()
+{
+    TestEnvironment env(kWednesday);
+    env.writeSettings(QStringLiteral("[Montag]\n3=Mathematik\n[Mittwoch]\n1=Mathematik\n[Donnerstag]\n2=Physik\n"
+                                     "[FERIEN]\nWEIHNACHTEN1=21.12.2026\nWEIHNACHTEN2=6.1.2027\n"));
+    TForm2 form;
+    auto *repeat = control<QCheckBox>(form, "RepeatCheck");
+    QVERIFY(repeat);
+    QCOMPARE(repeat->text(), QStringLiteral("jede Stunde &wiederholen"));
+    QVERIFY(!repeat->toolTip().isEmpty());
+    form.openForSubject(QStringLiteral("Mathematik"));
+    QVERIFY(!repeat->isChecked());
+    // Shown whole inside the upper part, beside the buttons.
+    QVERIFY(repeat->isVisible() && form.rect().contains(repeat->geometry()) && repeat->geometry().bottom() < 143);
+    QVERIFY(repeat->width() >= repeat->sizeHint().width());
+
+    // A refused date stores no rule.
+    repeat->setChecked(true);
+    enter(form, QStringLiteral("31.04.2027"), QStringLiteral("Vokabeln"));
+    QCOMPARE(Prompt::takeAsked().size(), 1);
+    QVERIFY(RecurringHomework::rules().isEmpty());
+
+    // Checked at "&OK": the rule is stored, and the homework for the next
+    // lesson, Monday 14.12., is entered at once.
+    enter(form, QStringLiteral("10.12.2026"), QStringLiteral("Vokabeln"));
+    QVERIFY(!form.isVisible());
+    QCOMPARE(RecurringHomework::rules().size(), 1);
+    QCOMPARE(HomeworkStore::readText(QStringLiteral("10.12.2026"), QStringLiteral("Mathematik")), QStringLiteral("Vokabeln"));
+    QCOMPARE(HomeworkStore::readText(QStringLiteral("14.12.2026"), QStringLiteral("Mathematik")), QStringLiteral("Vokabeln"));
+
+    // The box is unchecked at the next opening; homework without it makes no rule.
+    // The "&OK" on Wednesday 16.12. enters the rule's homework after the
+    // Christmas holidays, on Monday 11.01.2027.
+    Clock::setNow(QDateTime(QDate(2026, 12, 16), QTime(9, 0)));
+    form.openForSubject(QStringLiteral("Physik"));
+    QVERIFY(!repeat->isChecked());
+    enter(form, QStringLiteral("17.12.2026"), QStringLiteral("Versuch"));
+    QCOMPARE(RecurringHomework::rules().size(), 1);
+    QCOMPARE(HomeworkStore::sortedDueDates(), QStringList({QStringLiteral("17.12.2026"), QStringLiteral("11.01.2027")}));
+    QCOMPARE(HomeworkStore::readText(QStringLiteral("11.01.2027"), QStringLiteral("Mathematik")), QStringLiteral("Vokabeln"));
 }
 
 QTEST_MAIN(tst_TForm2)
