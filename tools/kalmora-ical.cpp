@@ -2,12 +2,8 @@
 #include "calendar/CalendarExport.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
-#include "platform/ProgramDirectory.h"
+#include "ToolCall.h"
 
-#include <QDir>
-#include <QStringList>
-
-#include <cstdio>
 
 namespace {
 
@@ -27,43 +23,19 @@ const char kHelp[] =
     "\n"
     "Rückgabewert: 0 bei Erfolg, 2 wenn die Daten nicht gelesen werden können.\n";
 
-int fail(const QString &message)
-{
-    std::fprintf(stderr, "kalmora-ical: %s\n", message.toUtf8().constData());
-    return 2;
-}
+const char kTool[] = "kalmora-ical";
 
 }
 
 int main(int argc, char **argv)
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(u'-')))
-        return fail(QStringLiteral("Falscher Aufruf. Hilfe: kalmora-ical --help"));
-    if (args.size() == 1) {
-        if (args[0].isEmpty())
-            return fail(QStringLiteral("Das Programmverzeichnis ist leer angegeben."));
-        setProgramDirectory(args[0]);
-    }
-    if (!Clock::initFromEnvironment())
-        return fail(QStringLiteral("KALMORA_NOW ist kein Zeitpunkt nach ISO 8601 (z. B. 2026-12-07T09:00:00)."));
-    const QString directory = ProgramDirectory();
-    if (!QDir(directory).exists())
-        return fail(QStringLiteral("Das Programmverzeichnis %1 gibt es nicht.").arg(QDir::toNativeSeparators(directory)));
+    if (const std::optional<int> ended = ToolCall::start(kTool, kHelp, argc, argv))
+        return *ended;
     QByteArray document;
     try {
         document = CalendarExport::document(Clock::now());
     } catch (const KalmoraError &error) {
-        return fail(error.message());
+        return ToolCall::fail(kTool, error.message());
     }
-    if (std::fwrite(document.constData(), 1, size_t(document.size()), stdout) != size_t(document.size())
-        || std::fflush(stdout) != 0)
-        return fail(QStringLiteral("Die Ausgabe kann nicht geschrieben werden."));
-    return 0;
+    return ToolCall::writeOut(kTool, document).value_or(0);
 }

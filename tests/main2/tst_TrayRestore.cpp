@@ -4,6 +4,7 @@
 #include "main2/TForm1.h"
 #include "platform/WindowActivation.h"
 #include "support/TestEnvironment.h"
+#include "support/TestProcess.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,72 +18,12 @@
 
 #include <memory>
 
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/prctl.h>
-#endif
-
 namespace {
 
 // Set for the child process that runs on the X display the test started.
 constexpr char kChildVariable[] = "KALMORA_TRAY_RESTORE_DISPLAY";
 
-// Ends a process the test started, at the latest when the test process ends.
-class Server final
-{
-public:
-    Server() = default;
-    ~Server() { stop(); }
-    Server(const Server &) = delete;
-    Server &operator=(const Server &) = delete;
 
-    QProcess &process() { return m_process; }
-
-    /// Only with `readOutput` is what the process prints kept.
-    void start(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
-               bool readOutput = false)
-    {
-        m_process.setProcessEnvironment(environment);
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        if (!readOutput)
-            m_process.setStandardOutputFile(QProcess::nullDevice());
-#ifdef Q_OS_LINUX
-        // Also a test killed by its time limit takes its servers with it.
-        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-#endif
-        m_process.start(program, arguments);
-        m_process.waitForStarted(5000);
-    }
-
-    bool running() const { return m_process.state() == QProcess::Running; }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-
-private:
-    QProcess m_process;
-};
-
-// Runs an X tool to its end and gives what it printed, or an empty text.
-QString runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {};
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
 
 // A small window with a field that takes the keyboard focus.
 std::unique_ptr<QWidget> editorWindow()
@@ -187,7 +128,7 @@ void tst_TrayRestore::mainWindowUnderWindowManager()
         QSKIP(qPrintable(QStringLiteral("not installed: ") + missing.join(QStringLiteral(", "))));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    Server xserver;
+    TestServer xserver;
     // -displayfd 1: the server picks a free display and prints its number.
     xserver.start(QStringLiteral("Xvfb"),
                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
@@ -216,7 +157,7 @@ void tst_TrayRestore::mainWindowUnderWindowManager()
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
 
-    Server windowManager;
+    TestServer windowManager;
     windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, environment);
     bool managed = false;
     waited.restart();
@@ -229,7 +170,7 @@ void tst_TrayRestore::mainWindowUnderWindowManager()
     if (!managed)
         QSKIP("the window manager (openbox) did not start");
 
-    Server trayHost;
+    TestServer trayHost;
     trayHost.start(QStringLiteral("trayer"),
                    {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
                     QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"),
@@ -246,7 +187,7 @@ void tst_TrayRestore::mainWindowUnderWindowManager()
         environment.insert(QStringLiteral("ASAN_OPTIONS"),
                            environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":strict_string_checks=0"));
     environment.insert(QLatin1String(kChildVariable), display);
-    Server child;
+    TestServer child;
     child.start(QCoreApplication::applicationFilePath(), {}, environment, true);
     const bool finished = child.process().waitForFinished(120000);
     const QString output = QString::fromLocal8Bit(child.process().readAll());

@@ -12,6 +12,7 @@
 #include "packing/PackingWindow.h"
 #include "platform/Clock.h"
 #include "support/TestEnvironment.h"
+#include "support/TestProcess.h"
 
 #include <QCheckBox>
 #include <QDBusConnection>
@@ -24,11 +25,6 @@
 #include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QtTest>
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/prctl.h>
-#endif
 
 namespace {
 
@@ -56,68 +52,7 @@ public:
     QStringList shown;
 };
 
-// A process the test started, ended with the test at the latest.
-class Server final
-{
-public:
-    Server() = default;
-    ~Server() { stop(); }
-    Server(const Server &) = delete;
-    Server &operator=(const Server &) = delete;
 
-    void start(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment, bool readOutput = false)
-    {
-        m_process.setProcessEnvironment(environment);
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        if (!readOutput)
-            m_process.setStandardOutputFile(QProcess::nullDevice());
-#ifdef Q_OS_LINUX
-        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-#endif
-        m_process.start(program, arguments);
-        m_process.waitForStarted(5000);
-    }
-    bool running() const { return m_process.state() == QProcess::Running; }
-    // The first line the process printed, waiting at most `ms`.
-    QString firstLine(int ms)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (running() && waited.elapsed() < ms) {
-            if (m_process.canReadLine())
-                return QString::fromLocal8Bit(m_process.readLine()).trimmed();
-            m_process.waitForReadyRead(200);
-        }
-        return m_process.canReadLine() ? QString::fromLocal8Bit(m_process.readLine()).trimmed() : QString();
-    }
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-
-private:
-    QProcess m_process;
-};
-
-// Runs a tool to its end and gives what it printed, or an empty text.
-QString runTool(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // A session bus of its own, without any service that could be started on demand.
 const char kBusConfig[] =
@@ -354,7 +289,7 @@ void tst_PackingReminder::notificationThroughService()
     QVERIFY(config.open(QIODevice::WriteOnly));
     config.write(QString::fromLatin1(kBusConfig).arg(work.path()).toUtf8());
     config.close();
-    Server bus;
+    TestServer bus;
     bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
                                               QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")},
               environment, true);
@@ -385,7 +320,7 @@ void tst_PackingReminder::notificationThroughService()
     notifier.window()->hide();
 
     // An X display for dunst; -displayfd 1: the server picks a free display and prints its number.
-    Server xserver;
+    TestServer xserver;
     xserver.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
                                            QStringLiteral("1024x400x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")},
                   environment, true);
@@ -394,7 +329,7 @@ void tst_PackingReminder::notificationThroughService()
         QSKIP("the X server (Xvfb) did not start");
     environment.insert(QStringLiteral("DISPLAY"), u':' + number);
 
-    Server dunst;
+    TestServer dunst;
     dunst.start(QStringLiteral("dunst"), {}, environment);
     QElapsedTimer waited;
     waited.start();
