@@ -11,6 +11,10 @@ private Q_SLOTS:
     void resolvesNames();
     void unplayableFilesPlayNothing();
     void recordsCallsWithoutSound();
+    // Qt Multimedia loads sounds in a thread of its own; one started just
+    // before the test ends must reach its event loop while the application
+    // still lives, or it logs into a torn-down message handler and crashes.
+    void cleanupTestCase() { QTest::qWait(500); }
 };
 
 void tst_WavePlayer::resolvesNames()
