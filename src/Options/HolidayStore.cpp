@@ -44,16 +44,29 @@ void HolidayStore::SaveHolidays(const QStringList &texts)
     });
 }
 
+std::array<std::optional<HolidayStore::Days>, 6> HolidayStore::ReadPeriods(const ProfileFile &ini)
+{
+    std::array<std::optional<Days>, 6> periods;
+    for (size_t i = 0; i < periods.size(); ++i) {
+        const Period &p = Periods()[i];
+        // The defaults of missing keys give a period without any day.
+        const auto first = DateText::tryParse(ini.readString(kSection, QString::fromUtf16(p.firstKey), QStringLiteral("2.1.90")));
+        const auto last = DateText::tryParse(ini.readString(kSection, QString::fromUtf16(p.lastKey), QStringLiteral("1.1.90")));
+        if (first && last && *first <= *last)
+            periods[i] = Days{*first, *last};
+    }
+    return periods;
+}
+
 bool HolidayStore::IsHolidayToday()
 {
     static constexpr int kOrder[] = {1, 0, 2, 3, 4, 5}; // Easter first
     const QDate today = Clock::today();
     return SettingsFile::read([&](const ProfileFile &ini) {
+        const auto periods = ReadPeriods(ini);
         for (int index : kOrder) {
-            const Period &p = Periods()[index];
-            const auto first = DateText::tryParse(ini.readString(kSection, QString::fromUtf16(p.firstKey), QStringLiteral("2.1.90")));
-            const auto last = DateText::tryParse(ini.readString(kSection, QString::fromUtf16(p.lastKey), QStringLiteral("1.1.90")));
-            if (first && last && *first <= today && today <= *last)
+            const std::optional<Days> &days = periods[size_t(index)];
+            if (days && days->first <= today && today <= days->last)
                 return true;
         }
         return false;

@@ -4,7 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <QDate>
+
 #include <array>
+#include <optional>
+
+class ProfileFile;
 
 class HolidayStore final
 {
@@ -22,6 +27,16 @@ public:
     static QStringList LoadHolidays();
     /// Writes the twelve texts in row order, unchecked, empty ones too.
     static void SaveHolidays(const QStringList &texts);
+
+    /// The first and last day of a period.
+    struct Days
+    {
+        QDate first;
+        QDate last;
+    };
+    /// Each period in row order as the holiday test reads it: none when a
+    /// bound is missing or not a date, or the last day comes before the first.
+    static std::array<std::optional<Days>, 6> ReadPeriods(const ProfileFile &ini);
 
     /// Whether today lies in one of the periods, bounds included. The periods
     /// are tested Easter first, then winter, Whitsun, summer, autumn,

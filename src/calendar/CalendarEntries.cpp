@@ -168,20 +168,19 @@ void addAlarms(const ProfileFile &ini, Collector &out)
 
 void addHolidays(const ProfileFile &ini, Collector &out)
 {
-    const QString section = QStringLiteral("FERIEN");
-    for (const HolidayStore::Period &period : HolidayStore::Periods()) {
-        // The defaults of a period never entered make it empty, as the holiday test reads it.
-        const auto first = readDate(ini.readString(section, QString::fromUtf16(period.firstKey), QStringLiteral("2.1.90")));
-        const auto last = readDate(ini.readString(section, QString::fromUtf16(period.lastKey), QStringLiteral("1.1.90")));
-        if (!first || !last || *first > *last)
+    const auto periods = HolidayStore::ReadPeriods(ini);
+    for (size_t i = 0; i < periods.size(); ++i) {
+        // As the holiday test reads them; a last day the format cannot hold leaves the period out.
+        const std::optional<HolidayStore::Days> &days = periods[i];
+        if (!days || days->last > kLastDay)
             continue;
-        QString name = QString::fromUtf16(period.label);
+        QString name = QString::fromUtf16(HolidayStore::Periods()[i].label);
         name.chop(1); // the row label without its colon
         CalendarEntry entry;
         entry.uid = CalendarEntries::uid(QStringLiteral("ferien"), name);
         entry.summary = name;
-        entry.start = *first;
-        entry.end = last->addDays(1);
+        entry.start = days->first;
+        entry.end = days->last.addDays(1);
         out.add(std::move(entry));
     }
 }

@@ -72,12 +72,9 @@ std::vector<std::pair<QDate, QDate>> PackingReminder::holidayPeriods()
 {
     return SettingsFile::read([](const ProfileFile &ini) {
         std::vector<std::pair<QDate, QDate>> periods;
-        for (const HolidayStore::Period &p : HolidayStore::Periods()) {
-            // The defaults of a missing key give a period without any day.
-            const auto first = DateText::tryParse(ini.readString(u"FERIEN", QString::fromUtf16(p.firstKey), QStringLiteral("2.1.90")));
-            const auto last = DateText::tryParse(ini.readString(u"FERIEN", QString::fromUtf16(p.lastKey), QStringLiteral("1.1.90")));
-            if (first && last && *first <= *last)
-                periods.emplace_back(*first, *last);
+        for (const auto &days : HolidayStore::ReadPeriods(ini)) {
+            if (days)
+                periods.emplace_back(days->first, days->last);
         }
         return periods;
     });

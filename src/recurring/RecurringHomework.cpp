@@ -28,7 +28,6 @@ const QString kTextKey = QStringLiteral("Text");
 const QString kHandledKey = QStringLiteral("Stand");
 const QString kDates = QStringLiteral("Dates");
 const QString kDefault = QStringLiteral("DEFAULT");
-const QString kHolidays = QStringLiteral("FERIEN");
 const QString kJoin = QStringLiteral("; ");
 // Never a value read from a file: values are single lines of printable text.
 const QString kMissing = QString(QChar(0));
@@ -69,13 +68,10 @@ struct SchoolYear
             for (int r = 1; r <= 10; ++r)
                 lessons[day].append(ini.readString(TimetableStore::SchoolDayNames()[day], QString::number(r), QString()));
         }
-        // As the start-up's holiday test reads them: a bound that is no date
-        // makes its period contain no day.
-        for (const HolidayStore::Period &p : HolidayStore::Periods()) {
-            const auto first = DateText::tryParse(ini.readString(kHolidays, QString::fromUtf16(p.firstKey), QStringLiteral("2.1.90")));
-            const auto last = DateText::tryParse(ini.readString(kHolidays, QString::fromUtf16(p.lastKey), QStringLiteral("1.1.90")));
-            if (first && last && *first <= *last)
-                holidays.emplace_back(*first, *last);
+        // As the start-up's holiday test reads them.
+        for (const auto &days : HolidayStore::ReadPeriods(ini)) {
+            if (days)
+                holidays.emplace_back(days->first, days->last);
         }
     }
 
