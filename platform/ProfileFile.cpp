@@ -3,6 +3,7 @@
 
 #include "AtomicFile.h"
 #include "Errors.h"
+#include "SaveObservers.h"
 #include "Win1252.h"
 
 #include <QFile>
@@ -124,9 +125,9 @@ constexpr size_t kIndexedFrom = 16; // shorter sections are searched line by lin
 
 quint64 parses = 0; // files and byte strings parsed in this process
 
-std::vector<std::pair<int, ProfileFile::SaveObserver>> &saveObservers()
+SaveObservers<const QString &> &saveObservers()
 {
-    static std::vector<std::pair<int, ProfileFile::SaveObserver>> observers;
+    static SaveObservers<const QString &> observers;
     return observers;
 }
 
@@ -503,33 +504,15 @@ void ProfileFile::save()
     }
     m_changed = false;
     if (!unchanged)
-        notifySaved(m_path);
+        saveObservers().notify(m_path);
 }
 
 int ProfileFile::addSaveObserver(SaveObserver observer)
 {
-    static int lastId = 0;
-    saveObservers().emplace_back(++lastId, std::move(observer));
-    return lastId;
+    return saveObservers().add(std::move(observer));
 }
 
 void ProfileFile::removeSaveObserver(int id)
 {
-    auto &observers = saveObservers();
-    std::erase_if(observers, [id](const auto &entry) { return entry.first == id; });
-}
-
-void ProfileFile::notifySaved(const QString &path)
-{
-    if (saveObservers().empty())
-        return;
-    // A copy: an observer may add or remove observers.
-    const auto observers = saveObservers();
-    for (const auto &entry : observers) {
-        try {
-            entry.second(path);
-        } catch (...) {
-            // the file is written; a failing observer must not make the save look failed
-        }
-    }
+    saveObservers().remove(id);
 }

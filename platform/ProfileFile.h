@@ -71,7 +71,6 @@ public:
     static void removeSaveObserver(int id);
 
 private:
-    static void notifySaved(const QString &path);
 
     struct Line
     {

@@ -6,6 +6,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/SaveObservers.h"
 #include "platform/Win1252.h"
 
 #include <QFile>
@@ -117,9 +118,9 @@ void attachRecords(const GradeTree &tree, const QString &path)
     }
 }
 
-QList<std::pair<int, GradeStore::SaveObserver>> &saveObservers()
+SaveObservers<> &saveObservers()
 {
-    static QList<std::pair<int, GradeStore::SaveObserver>> observers;
+    static SaveObservers<> observers;
     return observers;
 }
 
@@ -238,22 +239,17 @@ void GradeStore::SaveGrades(const GradeTree &tree)
     }
     // Replaced as one, since records read against another tree's shape land on the wrong nodes.
     AtomicFile::writeGroup({{DataFilePath(TreeFileName()), lines}, {DataFilePath(RecordFileName()), records}});
-    // A copy, so that an observer may remove itself.
-    const auto observers = saveObservers();
-    for (const auto &[id, observer] : observers)
-        observer();
+    saveObservers().notify();
 }
 
 int GradeStore::addSaveObserver(SaveObserver observer)
 {
-    static int lastId = 0;
-    saveObservers().append({++lastId, std::move(observer)});
-    return lastId;
+    return saveObservers().add(std::move(observer));
 }
 
 void GradeStore::removeSaveObserver(int id)
 {
-    saveObservers().removeIf([id](const auto &entry) { return entry.first == id; });
+    saveObservers().remove(id);
 }
 
 void GradeStore::ApplyGrades(GradeTree &tree)
