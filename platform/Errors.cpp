@@ -19,6 +19,7 @@ EConvertError EConvertError::invalidInteger(const QString &text)
 
 EWriteError::EWriteError(const QString &path)
     : KalmoraError(QStringLiteral("Unable to write to %1").arg(path))
+    , m_path(path)
 {
 }
 

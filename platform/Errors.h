@@ -31,6 +31,11 @@ class EWriteError final : public KalmoraError
 {
 public:
     explicit EWriteError(const QString &path);
+    /// The file that could not be written.
+    const QString &path() const { return m_path; }
+
+private:
+    QString m_path;
 };
 
 /// A file that could not be read or was shorter than expected.

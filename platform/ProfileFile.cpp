@@ -516,3 +516,8 @@ void ProfileFile::removeSaveObserver(int id)
 {
     saveObservers().remove(id);
 }
+
+void ProfileFile::announceReplaced(const QString &path)
+{
+    saveObservers().notify(path);
+}

@@ -69,6 +69,9 @@ public:
     using SaveObserver = std::function<void(const QString &path)>;
     static int addSaveObserver(SaveObserver observer);
     static void removeSaveObserver(int id);
+    /// Tells the observers that the file at `path` was replaced by other
+    /// means than a save (a restore of a backup), as a save would.
+    static void announceReplaced(const QString &path);
 
 private:
 

@@ -252,6 +252,11 @@ void GradeStore::removeSaveObserver(int id)
     saveObservers().remove(id);
 }
 
+void GradeStore::announceReplaced()
+{
+    saveObservers().notify();
+}
+
 void GradeStore::ApplyGrades(GradeTree &tree)
 {
     if (!tree.isComplete())

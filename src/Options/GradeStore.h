@@ -57,6 +57,9 @@ public:
     using SaveObserver = std::function<void()>;
     static int addSaveObserver(SaveObserver observer);
     static void removeSaveObserver(int id);
+    /// Tells the observers that the grade files were replaced by other means
+    /// than `SaveGrades` (a restore of a backup), as a save would.
+    static void announceReplaced();
 
     /// "NOTEN.DAT.bak", "NOTEN.NOT.bak": where `ApplyGrades` keeps the files
     /// that an incomplete tree replaces.

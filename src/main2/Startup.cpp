@@ -15,6 +15,9 @@
 #include "Kalder/TForm9.h"
 #include "Options/TForm8.h"
 #include "almain/TForm5.h"
+#include "backup/BackupCommand.h"
+#include "backup/Restore.h"
+#include "backup/Snapshots.h"
 #include "calendar/CalendarExtras.h"
 #include "dexec/TForm7.h"
 #include "eingabe/TForm2.h"
@@ -50,6 +53,10 @@ Startup::~Startup() = default;
 
 void Startup::createWindows()
 {
+    // Before anything reads the data files: a restore cut off is finished, and
+    // the first start of a day keeps the files as they are before pruning.
+    ErrorReporter::guarded([] { Restore::recoverInterrupted(); });
+    ErrorReporter::guarded([] { Snapshots::takeDailyIfDue(); });
     m_form1 = std::make_unique<TForm1>();
     created(m_form1.get());
     ErrorReporter::guarded([&] { m_form1->FormCreate(); });
@@ -155,6 +162,13 @@ TForm1 *Startup::mainWindow() const
 
 int Startup::run(int &argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (BackupCommand::isBackupCall(arguments)) {
+        QCoreApplication app(argc, argv);
+        return BackupCommand::run(QCoreApplication::arguments());
+    }
     KalmoraApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalmora"));
     // No display name: Qt would append it to every caption, and the captions carry the title themselves.

@@ -1,0 +1,172 @@
+// Replacing the data files with those of a backup, as one step.
+#include "Restore.h"
+
+#include "DataFiles.h"
+#include "Snapshots.h"
+#include "Options/GradeStore.h"
+#include "platform/AtomicFile.h"
+#include "platform/Errors.h"
+#include "platform/ProfileFile.h"
+#include "platform/ProgramDirectory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The journal that marks the staged files of a restore as complete.
+QString journalPath()
+{
+    return Snapshots::folder() + QStringLiteral(".wiederherstellung");
+}
+
+// Where the new content of a data file waits, whole, for its rename.
+QString stagedPath(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".wiederherstellung"));
+}
+
+// The data file's path in the program directory, found without regard to case.
+QString targetOf(const QString &name)
+{
+    return DataFilePath(name);
+}
+
+void syncDirectory(const QString &directory)
+{
+    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The rename replaces a link in the program directory itself, never the file it
+// points to: a restore writes nothing outside the program directory.
+bool moveInPlace(const QString &staged, const QString &target)
+{
+    return ::rename(QFile::encodeName(staged).constData(), QFile::encodeName(target).constData()) == 0;
+}
+
+// Removes the staged files, and the temporary files of writers of them and
+// of the journal that were killed.
+void removeStaged()
+{
+    for (const QString &name : DataFiles::names()) {
+        const QString staged = stagedPath(targetOf(name));
+        QFile::remove(staged);
+        AtomicFile::finishGroup({staged});
+    }
+    AtomicFile::finishGroup({journalPath()});
+}
+
+void announce(const BackupContent &content)
+{
+    bool grades = false;
+    for (const BackupFile &file : content.files) {
+        if (file.name.startsWith(QStringLiteral("NOTEN.")))
+            grades = true;
+        else
+            ProfileFile::announceReplaced(targetOf(file.name));
+    }
+    if (grades)
+        GradeStore::announceReplaced();
+}
+
+QString sizeText(qint64 bytes)
+{
+    return QLocale(QLocale::German, QLocale::Germany).toString(bytes) + QStringLiteral(" Bytes");
+}
+
+}
+
+namespace Restore {
+
+QList<Change> preview(const BackupContent &content)
+{
+    QList<Change> changes;
+    for (const BackupFile &file : content.files) {
+        Change change;
+        change.name = file.name;
+        change.newSize = file.bytes.size();
+        QFile current(targetOf(file.name));
+        if (QFileInfo(current).isFile()) {
+            change.currentSize = current.size();
+            change.unchanged = change.currentSize == change.newSize && current.open(QIODevice::ReadOnly) && current.readAll() == file.bytes;
+        }
+        changes.append(change);
+    }
+    return changes;
+}
+
+QString describe(const QList<Change> &changes)
+{
+    QStringList lines;
+    for (const Change &change : changes) {
+        if (change.unchanged)
+            lines.append(QStringLiteral("%1: bleibt, wie sie ist").arg(change.name));
+        else if (change.currentSize < 0)
+            lines.append(QStringLiteral("%1: wird angelegt (%2)").arg(change.name, sizeText(change.newSize)));
+        else
+            lines.append(QStringLiteral("%1: wird ersetzt (jetzt %2, danach %3)").arg(change.name, sizeText(change.currentSize), sizeText(change.newSize)));
+    }
+    return lines.join(u'\n');
+}
+
+void replace(const BackupContent &content)
+{
+    recoverInterrupted();
+    QStringList targets;
+    for (const BackupFile &file : content.files) {
+        const QString target = targetOf(file.name);
+        // A data file marked read-only keeps its content, as with every save.
+        const QFileInfo info(target);
+        if (info.exists() && !info.isSymLink() && !(info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner)))
+            throw EWriteError(target);
+        targets.append(target);
+    }
+    Snapshots::takeBeforeRestore();
+    try {
+        for (qsizetype i = 0; i < targets.size(); ++i)
+            AtomicFile::write(stagedPath(targets[i]), content.files[i].bytes);
+        QStringList names;
+        for (const BackupFile &file : content.files)
+            names.append(file.name);
+        // From here on the restore counts as done; a crash is completed at the next start.
+        AtomicFile::write(journalPath(), names.join(QStringLiteral("\r\n")).toUtf8());
+    } catch (...) {
+        removeStaged();
+        throw;
+    }
+    recoverInterrupted();
+    announce(content);
+}
+
+void recoverInterrupted()
+{
+    QFile journal(journalPath());
+    if (journal.open(QIODevice::ReadOnly)) {
+        const QStringList names = QString::fromUtf8(journal.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        journal.close();
+        for (const QString &name : names) {
+            if (DataFiles::usualName(name) != name)
+                continue;
+            const QString target = targetOf(name);
+            const QString staged = stagedPath(target);
+            if (QFileInfo::exists(staged) && !moveInPlace(staged, target))
+                throw EWriteError(target);
+        }
+        syncDirectory(ProgramDirectory());
+        journal.remove();
+    }
+    // Files staged by a restore cut off before its journal: the old files stay.
+    removeStaged();
+}
+
+}
