@@ -3,6 +3,7 @@
 // memory at that frame, and how often the settings file is opened.
 //
 //   bench_startup [--runs N] [--packing-on]   (also: the evening reminder on)
+//   bench_startup [--runs N] [--snapshots]    (also: each start the first of its day, taking the daily snapshot)
 //   bench_startup --write DIR   (only writes the data set into DIR, for
 //                               running or profiling the program by hand)
 //
@@ -12,6 +13,8 @@
 // prunes the same past due dates.
 #include "FiveYearData.h"
 
+#include "backup/Snapshots.h"
+#include "platform/Clock.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProgramDirectory.h"
 
@@ -288,6 +291,7 @@ int main(int argc, char **argv)
     // homework the start enters on the next lessons; with --write, writes them too.
     bool rulesOn = false;
     bool packingOn = false; // --packing-on: also the data set with the evening reminder on
+    bool snapshotsOn = false; // --snapshots: also every start as the first of its day
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--runs" && i + 1 < args.size()) {
@@ -298,8 +302,10 @@ int main(int argc, char **argv)
             rulesOn = true;
         } else if (args[i] == u"--packing-on") {
             packingOn = true;
+        } else if (args[i] == u"--snapshots") {
+            snapshotsOn = true;
         } else {
-            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] | --write DIR [--rules]\n");
+            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] [--snapshots] | --write DIR [--rules]\n");
             return 2;
         }
     }
@@ -375,6 +381,19 @@ int main(int argc, char **argv)
     const DataSnapshot packingSnapshot(packingDir);
     const QProcessEnvironment packingEnv = environmentFor(packingDir, configDir);
     Series withPacking{QStringLiteral("kalmora, five-year data, reminder on"), {}, 0, {}};
+    // The same data where every start is the first of its day: the snapshot folder is removed before each.
+    const QString firstDir = work.filePath(QStringLiteral("first")) + u'/';
+    QDir().mkpath(firstDir);
+    if (snapshotsOn) {
+        for (const QString &name : snapshot.names()) {
+            QFile file(firstDir + name);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(snapshot.original(name));
+        }
+    }
+    const DataSnapshot firstSnapshot(firstDir);
+    const QProcessEnvironment firstEnv = environmentFor(firstDir, configDir);
+    Series firstOfDay{QStringLiteral("kalmora, five-year data, snapshot"), {}, 0, {}};
     std::printf("QT_QPA_PLATFORM=%s, %d runs each, alternating\n", qPrintable(dataEnv.value(QStringLiteral("QT_QPA_PLATFORM"))), runs);
 
     Series withData{QStringLiteral("kalmora, five-year data"), {}, 0, {}};
@@ -413,6 +432,11 @@ int main(int argc, char **argv)
             packingSnapshot.restore();
             measure(withPacking, program, packingEnv);
         }
+        if (snapshotsOn) {
+            firstSnapshot.restore();
+            QDir(firstDir + QStringLiteral("Sicherungen")).removeRecursively();
+            measure(firstOfDay, program, firstEnv);
+        }
         measure(emptyWindow, empty, emptyEnv);
         measure(tableWindow, empty, emptyEnv, {QStringLiteral("--table")});
         for (const QString &name : QDir(emptyDir).entryList(QDir::Files))
@@ -439,6 +463,27 @@ int main(int argc, char **argv)
     if (packingOn && !withPacking.samples.empty() && !withData.samples.empty()) {
         printSeries(withPacking);
         std::printf("reminder on / off (median wall): %.3f\n", medianWall(withPacking) / medianWall(withData));
+    }
+    if (snapshotsOn && !firstOfDay.samples.empty() && !withData.samples.empty()) {
+        printSeries(firstOfDay);
+        std::printf("first start of a day / later start (median wall): %.3f (%+.1f ms; target at most 1.100)\n",
+                    medianWall(firstOfDay) / medianWall(withData), medianWall(firstOfDay) - medianWall(withData));
+        std::printf("first start of a day / later start (median first frame): %.3f\n",
+                    median(column(firstOfDay, &Sample::firstFrameMs)) / median(column(withData, &Sample::firstFrameMs)));
+        // The writing itself, which the program does on a thread after the first frame.
+        firstSnapshot.restore();
+        std::vector<double> writes;
+        setProgramDirectory(firstDir);
+        Clock::setNow(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+        for (int run = 0; run < 5; ++run) {
+            QDir(firstDir + QStringLiteral("Sicherungen")).removeRecursively();
+            QElapsedTimer timer;
+            timer.start();
+            Snapshots::takeDailyIfDue();
+            writes.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        setProgramDirectory(QString());
+        std::printf("the snapshot itself (read, written and flushed to disk, after the first frame): median %.1f ms\n", median(writes));
     }
     printSeries(withoutData);
     printSeries(emptyWindow);

@@ -64,9 +64,8 @@ bool writerEnded(const QString &temporaryFolderName)
 // Writes the content with its manifest into a fresh folder `name` of the
 // snapshot folder: into a temporary folder first, each file flushed, then
 // renamed. Returns false when a snapshot of that name exists already.
-bool writeSnapshot(const QString &name, const BackupContent &content)
+bool writeSnapshot(const QString &root, const QString &name, const BackupContent &content)
 {
-    const QString root = Snapshots::folder();
     const QString final = root + name;
     if (QFileInfo::exists(final))
         return false;
@@ -121,15 +120,27 @@ QString Snapshots::folder()
 
 bool Snapshots::takeDailyIfDue()
 {
+    return prepareDaily().write();
+}
+
+Snapshots::Daily Snapshots::prepareDaily()
+{
+    Daily daily;
     // On every start but the first of a day this is all it costs.
-    const QString name = Clock::today().toString(kDateFormat);
-    if (QFileInfo::exists(folder() + name) || !BackupSettings::dailySnapshots())
-        return false;
-    BackupContent content = DataFiles::collect();
+    daily.root = folder();
+    daily.name = Clock::today().toString(kDateFormat);
+    if (QFileInfo::exists(daily.root + daily.name) || !BackupSettings::dailySnapshots())
+        return daily;
+    daily.content = DataFiles::collect(); // empty on a first start: nothing to keep yet
+    return daily;
+}
+
+bool Snapshots::Daily::write() const
+{
     if (content.files.isEmpty())
-        return false; // a first start: nothing to keep yet
-    const bool taken = writeSnapshot(name, content);
-    prune();
+        return false;
+    const bool taken = writeSnapshot(root, name, content);
+    pruneFolder(root);
     return taken;
 }
 
@@ -141,7 +152,7 @@ Snapshots::Entry Snapshots::takeBeforeRestore()
     // Two restores within a second get folders a second apart.
     for (;; moment = moment.addSecs(1)) {
         name = moment.date().toString(kDateFormat) + u'_' + moment.time().toString(kTimeFormat);
-        if (writeSnapshot(name, content))
+        if (writeSnapshot(folder(), name, content))
             break;
     }
     Entry entry = entryFor(folder() + name, folderPattern().match(name));
@@ -212,7 +223,12 @@ BackupContent Snapshots::readFolder(const QString &path)
 
 void Snapshots::prune()
 {
-    const QDir root(folder());
+    pruneFolder(folder());
+}
+
+void Snapshots::pruneFolder(const QString &path)
+{
+    const QDir root(path);
     const QStringList names = root.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     std::map<QDate, QStringList> byDay;
     for (const QString &name : names) {

@@ -32,6 +32,20 @@ public:
     /// off by a crash is never listed. Throws EWriteError when it cannot be written.
     static bool takeDailyIfDue();
 
+    /// The daily snapshot in two steps, for the program's start: `prepareDaily`
+    /// decides whether it is due and reads the files, before anything changes
+    /// them; `write` writes them later, from any thread, so that the first
+    /// window does not wait for the disk. It touches nothing but the snapshot folder.
+    struct Daily
+    {
+        QString root;
+        QString name;
+        BackupContent content; // empty: nothing to write
+        /// Writes the snapshot and removes old ones; whether it wrote one. Throws EWriteError.
+        bool write() const;
+    };
+    static Daily prepareDaily();
+
     /// A snapshot of the data files now, "Sicherungen/<yyyy-mm-dd>_<hhmmss>/",
     /// taken before a restore replaces them. Throws EWriteError.
     static Entry takeBeforeRestore();
@@ -47,4 +61,7 @@ public:
     /// Removes the snapshots of all but the `kDaysKept` newest days, and
     /// temporary folders that crashed snapshots left behind.
     static void prune();
+
+private:
+    static void pruneFolder(const QString &path);
 };

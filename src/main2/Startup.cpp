@@ -15,6 +15,7 @@
 #include "Kalder/TForm9.h"
 #include "Options/TForm8.h"
 #include "almain/TForm5.h"
+#include "backup/BackupExtras.h"
 #include "backup/BackupCommand.h"
 #include "backup/Restore.h"
 #include "backup/Snapshots.h"
@@ -49,14 +50,24 @@ Startup::Startup()
 {
 }
 
-Startup::~Startup() = default;
+Startup::~Startup()
+{
+    // Ended before the writing began: the snapshot is written now, since the
+    // next start would find the files already pruned.
+    if (m_pendingSnapshot) {
+        try {
+            m_pendingSnapshot->write();
+        } catch (...) {
+        }
+    }
+}
 
 void Startup::createWindows()
 {
     // Before anything reads the data files: a restore cut off is finished, and
     // the first start of a day keeps the files as they are before pruning.
     ErrorReporter::guarded([] { Restore::recoverInterrupted(); });
-    ErrorReporter::guarded([] { Snapshots::takeDailyIfDue(); });
+    ErrorReporter::guarded([this] { m_pendingSnapshot = Snapshots::prepareDaily(); });
     m_form1 = std::make_unique<TForm1>();
     created(m_form1.get());
     ErrorReporter::guarded([&] { m_form1->FormCreate(); });
@@ -121,6 +132,19 @@ void Startup::wireWindows()
     auto *packing = new PackingExtras(form1);
     packing->install(form8->extrasTab(), form1->findChild<TTBNArea *>());
     QTimer::singleShot(1000, packing, [packing] { ErrorReporter::guarded([packing] { packing->startFromSettings(); }); });
+    // After a restore every window that shows data reads it anew; the settings
+    // window and the alarm list do so on their next showing anyway.
+    auto *backup = new BackupExtras(form1);
+    backup->install(form1->extrasMenu(), form8->extrasTab());
+    QObject::connect(backup, &BackupExtras::restored, form1, [form1, form5, form8, calendar, packing] {
+        ErrorReporter::guarded([form1] { form1->DataReplaced(); });
+        if (form8->isVisible())
+            ErrorReporter::guarded([form8] { form8->FormShow(); });
+        if (form5->isVisible())
+            ErrorReporter::guarded([form5] { form5->FormShow(); });
+        ErrorReporter::guarded([calendar] { calendar->startFromSettings(); });
+        ErrorReporter::guarded([packing] { packing->startFromSettings(); });
+    });
 }
 
 void Startup::wireApplications()
@@ -153,6 +177,20 @@ void Startup::finishStartup()
     // during the holidays as well.
     if (!HolidayStore::IsHolidayToday() || !m_trayAvailable())
         m_form1->show();
+    // The snapshot is written on a thread once the window is up; a failure is named when it is done.
+    QTimer::singleShot(500, m_form1.get(), [this] { startSnapshotWriting(); });
+    QTimer::singleShot(3000, m_form1.get(), [this] {
+        if (m_dailySnapshot.valid())
+            ErrorReporter::guarded([this] { m_dailySnapshot.get(); });
+    });
+}
+
+void Startup::startSnapshotWriting()
+{
+    if (!m_pendingSnapshot)
+        return;
+    m_dailySnapshot = std::async(std::launch::async, [daily = std::move(*m_pendingSnapshot)] { return daily.write(); });
+    m_pendingSnapshot.reset();
 }
 
 TForm1 *Startup::mainWindow() const

@@ -1,9 +1,13 @@
 // The start-up sequence: every window created once, the checks, the first showing.
 #pragma once
 
+#include "backup/Snapshots.h"
+
 #include <QStringList>
 
 #include <functional>
+#include <future>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -46,6 +50,7 @@ private:
     void created(QWidget *window);
     void wireWindows();
     void wireApplications();
+    void startSnapshotWriting();
 
     std::unique_ptr<TForm1> m_form1;
     std::vector<std::unique_ptr<QWidget>> m_dialogs; // the other windows in creation order; destroyed first
@@ -57,4 +62,7 @@ private:
     TForm10 *m_form10 = nullptr;
     QStringList m_creationOrder;
     std::function<bool()> m_trayAvailable;
+    // The day's first snapshot: read before pruning, written after the first frame.
+    std::optional<Snapshots::Daily> m_pendingSnapshot;
+    std::future<bool> m_dailySnapshot;
 };

@@ -632,6 +632,28 @@ void TForm1::TimetableSaved()
     FillTimetable(StringGrid1->item(0, 1)->text());
 }
 
+void TForm1::DataReplaced()
+{
+    // First, so that "speichern" cannot write a text of the replaced data over the restored one.
+    if (Button1->isEnabled()) {
+        const auto [subject, date] = LabelledHomework();
+        const std::optional<QDate> day = DateText::tryParse(date);
+        const QStringList items = day && HomeworkStore::dueDates().contains(date) ? HomeworkStore::homeworkListTexts(*day) : QStringList();
+        const bool held = std::any_of(items.begin(), items.end(),
+                                      [&](const QString &item) { return HomeworkStore::subjectOfListText(item) == subject; });
+        if (held) {
+            Memo1->setPlainText(HomeworkStore::readText(date, subject));
+        } else {
+            Memo1->clear();
+            Label2->setText(QStringLiteral("Hausaufgabe:"));
+            SetHomeworkButtonsEnabled(false);
+        }
+    }
+    FillTimetable(StringGrid1->item(0, 1)->text());
+    RefreshDayPanels();
+    WidenListBox5();
+}
+
 void TForm1::FillTimetable(const QString &dayName)
 {
     const QStringList lessons = TimetableStore::readSchoolDay(dayName);

@@ -41,6 +41,10 @@ public:
     /// After the settings window saved the timetable: the grid shows it at
     /// once, and the first-start hint goes away.
     void TimetableSaved();
+    /// After the data files were replaced by a backup: the grid, the day
+    /// panels and the further dates are read anew; a selected homework the
+    /// restored data no longer holds is let go, one it holds shows its text.
+    void DataReplaced();
 
     /// The day whose timetable the grid shows.
     QDate DisplayDate() const { return m_displayDate; }
