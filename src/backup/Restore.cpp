@@ -19,7 +19,12 @@
 
 namespace {
 
-// The journal that marks the staged files of a restore as complete.
+// The journal of a restore: "begonnen" while files are staged, then
+// "vollständig" and the names once they are all whole. Without it no restore
+// ran, so a start costs one look for it.
+const QByteArray kBegun = "begonnen";
+const QByteArray kComplete = "vollständig";
+
 QString journalPath()
 {
     return Snapshots::folder() + QStringLiteral(".wiederherstellung");
@@ -132,16 +137,18 @@ void replace(const BackupContent &content)
         targets.append(target);
     }
     Snapshots::takeBeforeRestore();
+    AtomicFile::write(journalPath(), kBegun);
     try {
         for (qsizetype i = 0; i < targets.size(); ++i)
             AtomicFile::write(stagedPath(targets[i]), content.files[i].bytes);
-        QStringList names;
+        QByteArray journal = kComplete;
         for (const BackupFile &file : content.files)
-            names.append(file.name);
+            journal += "\r\n" + file.name.toUtf8();
         // From here on the restore counts as done; a crash is completed at the next start.
-        AtomicFile::write(journalPath(), names.join(QStringLiteral("\r\n")).toUtf8());
+        AtomicFile::write(journalPath(), journal);
     } catch (...) {
         removeStaged();
+        QFile::remove(journalPath());
         throw;
     }
     recoverInterrupted();
@@ -151,10 +158,13 @@ void replace(const BackupContent &content)
 void recoverInterrupted()
 {
     QFile journal(journalPath());
-    if (journal.open(QIODevice::ReadOnly)) {
-        const QStringList names = QString::fromUtf8(journal.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        journal.close();
-        for (const QString &name : names) {
+    if (!journal.open(QIODevice::ReadOnly))
+        return;
+    const QList<QByteArray> lines = journal.readAll().split('\n');
+    journal.close();
+    if (lines.value(0).trimmed() == kComplete) {
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const QString name = QString::fromUtf8(lines[i].trimmed());
             if (DataFiles::usualName(name) != name)
                 continue;
             const QString target = targetOf(name);
@@ -163,10 +173,10 @@ void recoverInterrupted()
                 throw EWriteError(target);
         }
         syncDirectory(ProgramDirectory());
-        journal.remove();
     }
-    // Files staged by a restore cut off before its journal: the old files stay.
+    // A restore cut off before it was complete leaves the old files; its staged files go.
     removeStaged();
+    QFile::remove(journalPath());
 }
 
 }

@@ -180,6 +180,7 @@ void tst_Restore::killedRestoreIsOldOrNew()
         QVERIFY2(state == "AAAA" || state == "BBBB", state.constData());
         completed += state == "BBBB";
         QCOMPARE(QDir(env.dir()).entryList(QDir::Files | QDir::Hidden).size(), 5); // the four and the backup file
+        QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("Sicherungen/.wiederherstellung"))));
     }
     qInfo("%d of 100 kills fell inside the restore; %d restores completed", inside, completed);
     QVERIFY2(inside >= 20, "too few kills fell inside the restore to mean anything");
