@@ -45,12 +45,12 @@ int restore(const QString &path)
 {
     // A snapshot folder is taken as it is, so that one copied by hand can be put back too.
     const BackupContent content = QFileInfo(path).isDir() ? Snapshots::readFolder(path) : BackupArchive::read(path);
-    Restore::replace(content);
+    const Snapshots::Entry kept = Restore::replace(content);
     QStringList names;
     for (const BackupFile &file : content.files)
         names.append(file.name);
-    print(stdout, QStringLiteral("Wiederhergestellt aus „%1“: %2. Der vorige Stand liegt in %3.")
-                      .arg(QDir::toNativeSeparators(path), names.join(QStringLiteral(", ")), QDir::toNativeSeparators(Snapshots::folder())));
+    print(stdout, QStringLiteral("Wiederhergestellt aus „%1“: %2. Der vorige Stand liegt in „%3“.")
+                      .arg(QDir::toNativeSeparators(path), names.join(QStringLiteral(", ")), QDir::toNativeSeparators(kept.path)));
     return 0;
 }
 

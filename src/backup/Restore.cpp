@@ -124,7 +124,7 @@ QString describe(const QList<Change> &changes)
     return lines.join(u'\n');
 }
 
-void replace(const BackupContent &content)
+Snapshots::Entry replace(const BackupContent &content)
 {
     recoverInterrupted();
     QStringList targets;
@@ -136,7 +136,7 @@ void replace(const BackupContent &content)
             throw EWriteError(target);
         targets.append(target);
     }
-    Snapshots::takeBeforeRestore();
+    const Snapshots::Entry kept = Snapshots::takeBeforeRestore();
     AtomicFile::write(journalPath(), kBegun);
     try {
         for (qsizetype i = 0; i < targets.size(); ++i)
@@ -153,6 +153,7 @@ void replace(const BackupContent &content)
     }
     recoverInterrupted();
     announce(content);
+    return kept;
 }
 
 void recoverInterrupted()

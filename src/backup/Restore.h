@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BackupContent.h"
+#include "Snapshots.h"
 
 #include <functional>
 
@@ -28,8 +29,9 @@ QString describe(const QList<Change> &changes);
 /// a journal marks the set complete, then the files are renamed into place.
 /// A crash before the journal leaves the old files, one after it is completed
 /// by `recoverInterrupted` at the next start. The program's save observers
-/// hear of the replaced files. Throws EWriteError; the files are then as before.
-void replace(const BackupContent &content);
+/// hear of the replaced files. Returns the snapshot of the state replaced.
+/// Throws EWriteError; the files are then as before.
+Snapshots::Entry replace(const BackupContent &content);
 
 /// Completes a restore that a crash cut off after its journal, or removes
 /// the files of one cut off before. Runs before anything reads the data files.
