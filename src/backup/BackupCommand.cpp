@@ -3,6 +3,7 @@
 
 #include "BackupArchive.h"
 #include "DataFiles.h"
+#include "DataFolderLock.h"
 #include "Restore.h"
 #include "Snapshots.h"
 #include "platform/Clock.h"
@@ -43,6 +44,14 @@ int backup(const QString &path)
 
 int restore(const QString &path)
 {
+    // The running planner would show the old data and could write it back with its next save.
+    qint64 pid = 0;
+    if (DataFolderLock::heldElsewhere(&pid))
+        return fail(QStringLiteral("Der Planer läuft gerade mit dem Datenordner %1 (Prozess %2). Schließen Sie ihn zuerst, "
+                                   "oder stellen Sie die Daten dort mit „Daten wiederherstellen ...“ im Menü Extras wieder her. "
+                                   "Es wurde nichts verändert.")
+                        .arg(QDir::toNativeSeparators(ProgramDirectory()))
+                        .arg(pid));
     // A snapshot folder is taken as it is, so that one copied by hand can be put back too.
     const BackupContent content = QFileInfo(path).isDir() ? Snapshots::readFolder(path) : BackupArchive::read(path);
     const Snapshots::Entry kept = Restore::replace(content);

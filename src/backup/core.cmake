@@ -8,6 +8,7 @@ target_sources(kalmora_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/BackupContent.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BackupManifest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BackupSettings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DataFolderLock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataFiles.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Restore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Snapshots.cpp

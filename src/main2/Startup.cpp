@@ -17,6 +17,7 @@
 #include "almain/TForm5.h"
 #include "backup/BackupExtras.h"
 #include "backup/BackupCommand.h"
+#include "backup/DataFolderLock.h"
 #include "backup/Restore.h"
 #include "backup/Snapshots.h"
 #include "calendar/CalendarExtras.h"
@@ -208,6 +209,9 @@ int Startup::run(int &argc, char **argv)
         return BackupCommand::run(QCoreApplication::arguments());
     }
     KalmoraApplication app(argc, argv);
+    // Held while the planner runs; a second planner on the same folder runs on without it.
+    DataFolderLock folderLock;
+    folderLock.acquire();
     QApplication::setApplicationName(QStringLiteral("Kalmora"));
     // No display name: Qt would append it to every caption, and the captions carry the title themselves.
     QApplication::setQuitOnLastWindowClosed(false); // only closing the main window ends the program

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void replacesNothingItMayNot();
     void killedRestoreIsOldOrNew();
     void commandLine();
+    void runningPlannerBlocksTheCommandLine();
 };
 
 void tst_Restore::bringsBackTheBackupsBytes()
@@ -220,6 +221,40 @@ void tst_Restore::commandLine()
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(QStringLiteral("kann nicht geschrieben werden")), qPrintable(run.err));
     QCOMPARE(stateOf(env), QByteArray("BBBB"));
+}
+
+// While the planner runs on the folder, a restore from the command line is
+// refused: the planner would show the old data and write it back with its next
+// save. A backup is still made; a planner that was killed blocks nothing.
+void tst_Restore::runningPlannerBlocksTheCommandLine()
+{
+    TestEnvironment env;
+    writeState(env, 'A');
+    QTemporaryDir home;
+    const QString zip = home.filePath(QStringLiteral("sicherung.zip"));
+    QCOMPARE(runProgram(env, {QStringLiteral("--sichern"), zip}).exitCode, 0);
+    writeState(env, 'B');
+
+    QProcess planner;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KALMORA_DIR"), env.dir());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    planner.setProcessEnvironment(environment);
+    planner.start(qEnvironmentVariable("KALMORA_PROGRAM"), QStringList());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(env.path(QStringLiteral(".kalmora.lock"))), 30000);
+
+    Run run = runProgram(env, {QStringLiteral("--wiederherstellen"), zip});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QStringLiteral("Der Planer läuft gerade mit dem Datenordner")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("Prozess %1").arg(planner.processId())), qPrintable(run.err));
+    QCOMPARE(stateOf(env), QByteArray("BBBB"));
+    QCOMPARE(runProgram(env, {QStringLiteral("--sichern"), home.filePath(QStringLiteral("zweite.zip"))}).exitCode, 0);
+
+    planner.kill();
+    QVERIFY(planner.waitForFinished(10000));
+    run = runProgram(env, {QStringLiteral("--wiederherstellen"), zip});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(stateOf(env), QByteArray("AAAA"));
 }
 
 QTEST_GUILESS_MAIN(tst_Restore)
