@@ -1,6 +1,7 @@
 // What the command-line tools beside the program share: the call, the program directory, German failures.
 #include "ToolCall.h"
 
+#include "backup/Restore.h"
 #include "platform/Clock.h"
 #include "platform/ProgramDirectory.h"
 
@@ -30,6 +31,14 @@ std::optional<int> ToolCall::start(const char *tool, const char *help, int argc,
     const QString directory = ProgramDirectory();
     if (!QDir(directory).exists())
         return fail(tool, QStringLiteral("Das Programmverzeichnis %1 gibt es nicht.").arg(QDir::toNativeSeparators(directory)));
+    // A restore cut off after it was complete is finished first, as the
+    // program's start does, so that the tool never reads half old, half new files.
+    try {
+        Restore::recoverInterrupted();
+    } catch (const std::exception &) {
+        return fail(tool, QStringLiteral("Eine abgebrochene Wiederherstellung in %1 kann nicht abgeschlossen werden.")
+                              .arg(QDir::toNativeSeparators(directory)));
+    }
     return std::nullopt;
 }
 

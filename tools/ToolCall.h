@@ -13,7 +13,8 @@ constexpr int Failed = 2;
 
 /// Takes the call `tool [PROGRAMDIR]` or `tool --help`: sets the program
 /// directory (the argument, else KALMORA_DIR, else the tool's own folder) and
-/// the clock (KALMORA_NOW). Returns the exit status when the tool ends here:
+/// the clock (KALMORA_NOW), and finishes a restore that was cut off after it
+/// was complete, as the program's start does. Returns the exit status when the tool ends here:
 /// 0 after the help text, `Failed` with a German message on standard error
 /// for a wrong call, an unreadable KALMORA_NOW or a missing directory.
 std::optional<int> start(const char *tool, const char *help, int argc, char **argv);

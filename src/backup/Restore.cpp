@@ -14,16 +14,33 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace {
 
-// The journal of a restore: "begonnen" while files are staged, then
-// "vollständig" and the names once they are all whole. Without it no restore
-// ran, so a start costs one look for it.
+// The journal of a restore: "begonnen <pid>" while files are staged, then
+// "vollständig <pid>" and the names once they are all whole. Without it no
+// restore ran, so a start costs one look for it.
 const QByteArray kBegun = "begonnen";
 const QByteArray kComplete = "vollständig";
+
+QByteArray journalHead(const QByteArray &state)
+{
+    return state + ' ' + QByteArray::number(qint64(::getpid()));
+}
+
+// A restore whose process still runs is its own business, not one to finish or undo.
+bool writerRuns(const QByteArray &head)
+{
+    bool ok = false;
+    const qint64 pid = head.mid(head.indexOf(' ') + 1).trimmed().toLongLong(&ok);
+    if (!ok || pid <= 0 || pid == qint64(::getpid()))
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
 
 QString journalPath()
 {
@@ -127,6 +144,8 @@ QString describe(const QList<Change> &changes)
 Snapshots::Entry replace(const BackupContent &content)
 {
     recoverInterrupted();
+    if (QFileInfo::exists(journalPath()))
+        throw KalmoraError(QStringLiteral("Gerade stellt ein anderes Programm die Daten wieder her. Es wurde nichts verändert."));
     QStringList targets;
     for (const BackupFile &file : content.files) {
         const QString target = targetOf(file.name);
@@ -137,11 +156,11 @@ Snapshots::Entry replace(const BackupContent &content)
         targets.append(target);
     }
     const Snapshots::Entry kept = Snapshots::takeBeforeRestore();
-    AtomicFile::write(journalPath(), kBegun);
+    AtomicFile::write(journalPath(), journalHead(kBegun));
     try {
         for (qsizetype i = 0; i < targets.size(); ++i)
             AtomicFile::write(stagedPath(targets[i]), content.files[i].bytes);
-        QByteArray journal = kComplete;
+        QByteArray journal = journalHead(kComplete);
         for (const BackupFile &file : content.files)
             journal += "\r\n" + file.name.toUtf8();
         // From here on the restore counts as done; a crash is completed at the next start.
@@ -163,7 +182,10 @@ void recoverInterrupted()
         return;
     const QList<QByteArray> lines = journal.readAll().split('\n');
     journal.close();
-    if (lines.value(0).trimmed() == kComplete) {
+    const QByteArray head = lines.value(0).trimmed();
+    if (writerRuns(head))
+        return;
+    if (head.split(' ').value(0) == kComplete) {
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const QString name = QString::fromUtf8(lines[i].trimmed());
             if (DataFiles::usualName(name) != name)
