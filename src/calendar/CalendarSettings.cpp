@@ -34,5 +34,13 @@ QString CalendarSettings::defaultPath()
 QString CalendarSettings::fileOf(const Options &options)
 {
     const QString path = options.path.trimmed();
-    return path.isEmpty() ? defaultPath() : path;
+    if (path.isEmpty())
+        return defaultPath();
+    // "~/Nextcloud/kalmora.ics" as a shell would read it, and a path without a
+    // folder in front from the home folder, not from wherever the program was started.
+    if (path.startsWith(QStringLiteral("~/")))
+        return QDir::cleanPath(QDir::home().filePath(path.mid(2)));
+    if (QDir::isRelativePath(path))
+        return QDir::cleanPath(QDir::home().filePath(path));
+    return path;
 }

@@ -22,5 +22,6 @@ public:
     /// "kalmora.ics" in the home folder: where an export is offered first.
     static QString defaultPath();
     /// The file the option keeps current: the chosen path, or the default one.
+    /// A path beginning with "~/" or without a folder in front is taken from the home folder.
     static QString fileOf(const Options &options);
 };

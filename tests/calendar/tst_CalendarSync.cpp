@@ -18,6 +18,7 @@ private Q_SLOTS:
     void changesGiveOneLaterRewrite();
     void nothingWhileOff();
     void failingFileToldOnce();
+    void pathFromTheHomeFolder();
 };
 
 namespace {
@@ -130,6 +131,29 @@ void tst_CalendarSync::failingFileToldOnce()
     sync.apply({true, good});
     QTRY_COMPARE(written.size(), 1);
     QVERIFY(readAll(good).contains("Versuch"));
+}
+
+// A path typed as in a shell, "~/…", or without a folder in front, names a
+// file in the home folder, not one named "~" or in the program's working folder.
+void tst_CalendarSync::pathFromTheHomeFolder()
+{
+    TestEnvironment env;
+    QTemporaryDir home;
+    const QByteArray homeBefore = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    addHomework(QStringLiteral("Englisch"), QStringLiteral("Vokabeln"));
+    CalendarSync sync;
+    sync.setInterval(kInterval);
+    QSignalSpy written(&sync, &CalendarSync::written);
+    sync.apply({true, QStringLiteral("~/kalmora.ics")});
+    QTRY_COMPARE(written.size(), 1);
+    sync.apply({true, QStringLiteral("plan.ics")});
+    QTRY_COMPARE(written.size(), 2);
+    qputenv("HOME", homeBefore);
+    QVERIFY(readAll(home.filePath(QStringLiteral("kalmora.ics"))).startsWith("BEGIN:VCALENDAR"));
+    QVERIFY(readAll(home.filePath(QStringLiteral("plan.ics"))).startsWith("BEGIN:VCALENDAR"));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("~")));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("plan.ics")));
 }
 
 QTEST_GUILESS_MAIN(tst_CalendarSync)
