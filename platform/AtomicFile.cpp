@@ -126,23 +126,13 @@ bool writeWhole(int fd, const QByteArray &bytes)
     return true;
 }
 
-// Makes a rename in `directory` durable. A failure here is not reported: the
-// new content is in place already.
-void syncDirectory(const QString &directory)
-{
-    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 bool renameOver(const QString &from, const QString &to, Flush flush = Flush::Directory)
 {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         return false;
     if (flush == Flush::Directory)
-        syncDirectory(QFileInfo(to).absolutePath());
+        AtomicFile::syncDirectory(QFileInfo(to).absolutePath());
     return true;
 }
 
@@ -217,6 +207,19 @@ void writeGroup(const QList<std::pair<QString, QByteArray>> &files)
             throw EWriteError(paths[i]);
         }
     }
+}
+
+void syncDirectory(const QString &directory)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(directory); // MoveFileEx with MOVEFILE_WRITE_THROUGH is durable by itself
+#else
+    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
 }
 
 void finishGroup(const QStringList &paths)

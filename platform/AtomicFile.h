@@ -37,4 +37,8 @@ void writeGroup(const QList<std::pair<QString, QByteArray>> &files);
 /// reading the files of a group. Throws EWriteError naming the file that
 /// could not be completed.
 void finishGroup(const QStringList &paths);
+
+/// Makes the renames done in `directory` durable by flushing it to disk. A
+/// failure is not reported: the renamed files are in place already.
+void syncDirectory(const QString &directory);
 }

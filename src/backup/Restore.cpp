@@ -15,7 +15,6 @@
 #include <QLocale>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -60,14 +59,6 @@ QString targetOf(const QString &name)
     return DataFilePath(name);
 }
 
-void syncDirectory(const QString &directory)
-{
-    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 // The rename replaces a link in the program directory itself, never the file it
 // points to: a restore writes nothing outside the program directory.
@@ -195,7 +186,7 @@ void recoverInterrupted()
             if (QFileInfo::exists(staged) && !moveInPlace(staged, target))
                 throw EWriteError(target);
         }
-        syncDirectory(ProgramDirectory());
+        AtomicFile::syncDirectory(ProgramDirectory());
     }
     // A restore cut off before it was complete leaves the old files; its staged files go.
     removeStaged();

@@ -17,7 +17,6 @@
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -36,14 +35,6 @@ const QRegularExpression &folderPattern()
     return pattern;
 }
 
-void syncDirectory(const QString &directory)
-{
-    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 // The temporary folder of a snapshot: ".<name>.<process id>.tmp", never listed.
 QString temporaryName(const QString &name)
@@ -87,7 +78,7 @@ bool writeSnapshot(const QString &root, const QString &name, const BackupContent
             return false;
         throw EWriteError(final);
     }
-    syncDirectory(root);
+    AtomicFile::syncDirectory(root);
     return true;
 }
 
