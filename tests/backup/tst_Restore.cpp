@@ -11,10 +11,8 @@
 #include "support/TestProcess.h"
 
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QtTest>
 
-#include <signal.h>
 
 namespace {
 
@@ -152,30 +150,16 @@ void tst_Restore::killedRestoreIsOldOrNew()
     writeState(env, 'B', 400000);
     const QString zip = env.path(QStringLiteral("neu.zip"));
     BackupArchive::write(zip, DataFiles::collect());
-    const QString helper = TestEnvironment::helperDir() + QStringLiteral("/backuprunner");
+    KillDuringWork killer(TestEnvironment::helperDir() + QStringLiteral("/backuprunner"));
 
     int inside = 0;
     int completed = 0;
-    QList<qint64> durations;
     for (int run = 0; run < 100; ++run) {
         writeState(env, 'A', 400000);
         QDir(env.path(QStringLiteral("Sicherungen"))).removeRecursively();
-        QProcess child;
-        child.start(helper, {QStringLiteral("restore"), env.dir(), zip});
-        QVERIFY(child.waitForReadyRead(20000));
-        QElapsedTimer timer;
-        timer.start();
-        if (run < 3) {
-            QVERIFY(child.waitForFinished(20000));
-            durations.append(timer.nsecsElapsed() / 1000);
-        } else {
-            const qint64 span = *std::max_element(durations.begin(), durations.end());
-            QThread::usleep(QRandomGenerator::global()->bounded(span + 1));
-            ::kill(pid_t(child.processId()), SIGKILL);
-            QVERIFY(child.waitForFinished(20000));
-        }
-        if (!child.readAllStandardOutput().contains('e'))
-            ++inside;
+        bool killedInside = false;
+        QVERIFY(killer.run({QStringLiteral("restore"), env.dir(), zip}, killedInside));
+        inside += killedInside;
 
         // What the next start does first; every other time a command-line
         // tool comes first, which must finish the restore in the same way.

@@ -5,12 +5,11 @@
 #include "platform/Clock.h"
 #include "platform/ProgramDirectory.h"
 #include "support/TestEnvironment.h"
+#include "support/TestProcess.h"
 
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QtTest>
 
-#include <signal.h>
 
 namespace {
 
@@ -128,29 +127,14 @@ void tst_Snapshots::killedSnapshotNeverCounts()
     env.writeFile(QStringLiteral("NOTEN.DAT"), QByteArray(300000, 'N'));
     env.writeFile(QStringLiteral("NOTEN.NOT"), QByteArray(200000, '\x01'));
     env.writeFile(QStringLiteral("inet.txt"), QByteArray(100000, 'i'));
-    const QString helper = TestEnvironment::helperDir() + QStringLiteral("/backuprunner");
+    KillDuringWork killer(TestEnvironment::helperDir() + QStringLiteral("/backuprunner"));
 
     int inside = 0;
-    QList<qint64> durations;
     for (int run = 0; run < 100; ++run) {
         QDir(env.path(QStringLiteral("Sicherungen/2026-12-09"))).removeRecursively();
-        QProcess child;
-        child.start(helper, {QStringLiteral("snapshot"), env.dir(), QStringLiteral("2026-12-09")});
-        QVERIFY(child.waitForReadyRead(20000));
-        QElapsedTimer timer;
-        timer.start();
-        if (run < 3) {
-            // The first runs measure how long a snapshot takes.
-            QVERIFY(child.waitForFinished(20000));
-            durations.append(timer.nsecsElapsed() / 1000);
-        } else {
-            const qint64 span = *std::max_element(durations.begin(), durations.end());
-            QThread::usleep(QRandomGenerator::global()->bounded(span + 1));
-            ::kill(pid_t(child.processId()), SIGKILL);
-            QVERIFY(child.waitForFinished(20000));
-        }
-        if (!child.readAllStandardOutput().contains('e'))
-            ++inside;
+        bool killedInside = false;
+        QVERIFY(killer.run({QStringLiteral("snapshot"), env.dir(), QStringLiteral("2026-12-09")}, killedInside));
+        inside += killedInside;
 
         Clock::setNow(QDateTime(QDate(2026, 12, 9), QTime(7, 30)));
         for (const Snapshots::Entry &entry : Snapshots::list()) {

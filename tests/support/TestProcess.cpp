@@ -2,6 +2,10 @@
 #include "TestProcess.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <algorithm>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -57,4 +61,27 @@ QString runTool(const QString &program, const QStringList &arguments, const QPro
         return {};
     }
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+bool KillDuringWork::run(const QStringList &arguments, bool &killedInside)
+{
+    QProcess child;
+    child.start(m_program, arguments);
+    if (!child.waitForReadyRead(20000))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    if (m_durations.size() < 3) {
+        if (!child.waitForFinished(20000))
+            return false;
+        m_durations.append(timer.nsecsElapsed() / 1000);
+    } else {
+        const qint64 span = *std::max_element(m_durations.begin(), m_durations.end());
+        QThread::usleep(QRandomGenerator::global()->bounded(span + 1));
+        ::kill(pid_t(child.processId()), SIGKILL);
+        if (!child.waitForFinished(20000))
+            return false;
+    }
+    killedInside = !child.readAllStandardOutput().contains('e');
+    return true;
 }

@@ -1,10 +1,13 @@
 // Servers and tools that a test starts: an X server, a window manager, a session bus, their command-line tools.
 #pragma once
 
+#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 /// A process the test started, ended with the test at the latest: by its
 /// destructor, and by the system when the test process itself is killed.
@@ -34,3 +37,21 @@ private:
 /// on standard output without outer blanks, or an empty text.
 QString runTool(const QString &program, const QStringList &arguments,
                 const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+/// Kills a helper program in the middle of its work. The helper prints "b"
+/// when its work begins and "e" when it ends. The first runs are left to
+/// finish and measure the work; each later one is killed with SIGKILL at a
+/// random moment after "b" within the longest work measured.
+class KillDuringWork final
+{
+public:
+    explicit KillDuringWork(QString program) : m_program(std::move(program)) {}
+
+    /// One run; false when it did not start, print "b" or end. `killedInside`
+    /// tells whether the run ended before its work did (no "e").
+    bool run(const QStringList &arguments, bool &killedInside);
+
+private:
+    QString m_program;
+    QList<qint64> m_durations; // microseconds from "b" to the end of the measured runs
+};
