@@ -292,12 +292,15 @@ int main(int argc, char **argv)
     bool rulesOn = false;
     bool packingOn = false; // --packing-on: also the data set with the evening reminder on
     bool snapshotsOn = false; // --snapshots: also every start as the first of its day
+    QString baseline; // --baseline EXE: also another build of the program, on the same data
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--runs" && i + 1 < args.size()) {
             runs = std::max(1, args[++i].toInt());
         } else if (args[i] == u"--write" && i + 1 < args.size()) {
             writeOnly = args[++i];
+        } else if (args[i] == u"--baseline" && i + 1 < args.size()) {
+            baseline = args[++i];
         } else if (args[i] == u"--rules") {
             rulesOn = true;
         } else if (args[i] == u"--packing-on") {
@@ -305,7 +308,7 @@ int main(int argc, char **argv)
         } else if (args[i] == u"--snapshots") {
             snapshotsOn = true;
         } else {
-            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] [--snapshots] | --write DIR [--rules]\n");
+            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] [--snapshots] [--baseline EXE] | --write DIR [--rules]\n");
             return 2;
         }
     }
@@ -408,6 +411,8 @@ int main(int argc, char **argv)
     std::printf("QT_QPA_PLATFORM=%s, %d runs each, alternating\n", qPrintable(dataEnv.value(QStringLiteral("QT_QPA_PLATFORM"))), runs);
 
     Series withData{QStringLiteral("kalmora, five-year data"), {}, 0, {}};
+    Series baselineData{QStringLiteral("baseline build, five-year data"), {}, 0, {}};
+    Series baselineEmpty{QStringLiteral("baseline build, empty program directory"), {}, 0, {}};
     Series withoutData{QStringLiteral("kalmora, empty program directory"), {}, 0, {}};
     Series emptyWindow{QStringLiteral("empty window"), {}, 0, {}};
     Series tableWindow{QStringLiteral("window with a text grid"), {}, 0, {}};
@@ -435,6 +440,10 @@ int main(int argc, char **argv)
     for (int run = 0; run < runs; ++run) {
         snapshot.restore();
         measure(withData, program, dataEnv);
+        if (!baseline.isEmpty()) {
+            snapshot.restore();
+            measure(baselineData, baseline, dataEnv);
+        }
         if (rulesOn) {
             rulesSnapshot.restore();
             measure(withRules, program, rulesEnv);
@@ -453,9 +462,21 @@ int main(int argc, char **argv)
         for (const QString &name : QDir(emptyDir).entryList(QDir::Files))
             QFile::remove(emptyDir + name);
         measure(withoutData, program, emptyEnv);
+        if (!baseline.isEmpty()) {
+            for (const QString &name : QDir(emptyDir).entryList(QDir::Files))
+                QFile::remove(emptyDir + name);
+            measure(baselineEmpty, baseline, emptyEnv);
+        }
     }
     // The last run's changes stay for the check below.
     printSeries(withData);
+    if (!baseline.isEmpty() && !baselineData.samples.empty() && !baselineEmpty.samples.empty() && !withData.samples.empty()
+        && !withoutData.samples.empty()) {
+        printSeries(baselineData);
+        printSeries(baselineEmpty);
+        std::printf("this build / baseline (median wall): five-year data %.3f, empty program directory %.3f\n",
+                    medianWall(withData) / medianWall(baselineData), medianWall(withoutData) / medianWall(baselineEmpty));
+    }
     if (rulesOn && !withRules.samples.empty() && !withData.samples.empty()) {
         printSeries(withRules);
         std::printf("20 rules / no rules (median wall): %.3f (%+.1f ms; target at most 1.100)\n", medianWall(withRules) / medianWall(withData),

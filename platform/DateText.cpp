@@ -4,6 +4,9 @@
 #include "Clock.h"
 #include "Errors.h"
 
+#include <QSet>
+
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -107,6 +110,21 @@ std::optional<QTime> tryParseTime(QStringView text)
     if (!time.isValid())
         return std::nullopt;
     return time;
+}
+
+QList<std::pair<QString, QDate>> sortedDates(const QStringList &keys, bool once)
+{
+    QList<std::pair<QString, QDate>> dated;
+    QSet<QString> seen;
+    for (const QString &key : keys) {
+        const auto date = tryParse(key);
+        if (!date || (once && seen.contains(key.toCaseFolded())))
+            continue;
+        seen.insert(key.toCaseFolded());
+        dated.append({key, *date});
+    }
+    std::stable_sort(dated.begin(), dated.end(), [](const auto &a, const auto &b) { return a.second < b.second; });
+    return dated;
 }
 
 }

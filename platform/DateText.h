@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace DateText {
 
@@ -20,6 +23,11 @@ QString formatSnoozeKey(const QDateTime &moment);
 std::optional<QDate> tryParse(QStringView text);
 /// As `tryParse`, but throws EConvertError "'%s' is not a valid date".
 QDate parse(QStringView text);
+
+/// The keys that read as dates with their dates, earliest first (stable); a
+/// key that is no date is left out, and with `once` a key written twice
+/// (letter case aside) counts once.
+QList<std::pair<QString, QDate>> sortedDates(const QStringList &keys, bool once);
 
 /// Reads h:m or h:m:s as a time of day (0:00:00 to 23:59:59).
 std::optional<QTime> tryParseTime(QStringView text);

@@ -371,3 +371,53 @@ void EventStore::Reorganisation(ProfileFile &ini)
     }
     RemoveEntries(ini, memoSection(), unused);
 }
+
+QList<EventStore::StoredEvent> EventStore::storedEvents(const ProfileFile &ini)
+{
+    QList<StoredEvent> events;
+    for (EventKind kind : Kinds()) {
+        const QString section = sectionName(kind);
+        for (const QString &key : ini.keys(section)) {
+            const auto date = DateText::tryParse(key);
+            const QString name = ini.readString(section, key, QString());
+            if (!date || name.isEmpty())
+                continue;
+            StoredEvent event{kind, *date, name, std::nullopt, std::nullopt};
+            // As the due-event scan reads it: a "TIME" of "#" and a readable time.
+            const QString time = ini.readString(timeSection(), name, QString());
+            if (time.startsWith(u'#'))
+                event.time = DateText::tryParseTime(QStringView(time).mid(1));
+            const int lastIndex = ini.readInteger(memoSection(), QString(name + u'#'), -1);
+            if (lastIndex >= 0)
+                event.message = messageLines(ini, name, lastIndex);
+            events.append(std::move(event));
+        }
+    }
+    return events;
+}
+
+QList<QDate> EventStore::occurrences(EventKind kind, QDate stored, QDate today, QDate last)
+{
+    constexpr int kMaxPastOccurrences = 1000;
+    const auto next = [kind](QDate date) {
+        switch (kind) {
+        case EventKind::Weekly: return date.addDays(7);
+        case EventKind::Monthly: return nextMonthlyDate(date);
+        case EventKind::Yearly: return date.addDays(365);
+        case EventKind::OneTime: break;
+        }
+        return QDate();
+    };
+    QList<QDate> dates = {stored};
+    if (kind == EventKind::OneTime)
+        return dates;
+    int past = stored < today ? 1 : 0;
+    for (QDate date = next(stored); date <= last; date = next(date)) {
+        dates.append(date);
+        if (date < today && ++past > kMaxPastOccurrences) {
+            dates.removeFirst();
+            --past;
+        }
+    }
+    return dates;
+}

@@ -27,6 +27,30 @@ public:
         QStringList lines;
     };
 
+    /// An event as its kind section, "TIME" and "MEMO" hold it.
+    struct StoredEvent
+    {
+        EventKind kind;
+        QDate date;                // its next occurrence as stored
+        QString name;
+        std::optional<QTime> time; // a time-dependent event: its time of day
+        std::optional<QStringList> message; // none without a "MEMO" length record
+    };
+
+    /// Every event of "TERMIN", "WEEKLY", "MONTHLY" and "YEARLY", the kinds in
+    /// that order and each in file order; an entry whose key is not a date or
+    /// whose name is empty is no event the editor lists and is left out.
+    static QList<StoredEvent> storedEvents(const ProfileFile &ini);
+
+    /// The occurrences of an event of `kind` stored on `stored`, as the
+    /// acknowledgement of each reminder moves it on (7 days, the next monthly
+    /// date, 365 days): from the stored date, also when that lies before
+    /// `today`, since each of those reminders is still to come, up to and
+    /// including `last`. The stored date is always the first. Of the
+    /// occurrences before `today` at most the last 1000 are kept, so a
+    /// hand-edited date centuries back cannot swell a listing.
+    static QList<QDate> occurrences(EventKind kind, QDate stored, QDate today, QDate last);
+
     /// "TERMIN", "WEEKLY", "MONTHLY", "YEARLY": the form the writes use.
     static QString sectionName(EventKind kind);
     /// "Termin", "Weekly", "Monthly", "Yearly": the form the name listing and

@@ -58,6 +58,21 @@ std::array<std::optional<HolidayStore::Days>, 6> HolidayStore::ReadPeriods(const
     return periods;
 }
 
+std::vector<HolidayStore::Days> HolidayStore::holidays(const ProfileFile &ini)
+{
+    std::vector<Days> periods;
+    for (const auto &days : ReadPeriods(ini)) {
+        if (days)
+            periods.push_back(*days);
+    }
+    return periods;
+}
+
+std::vector<HolidayStore::Days> HolidayStore::holidays()
+{
+    return SettingsFile::read([](const ProfileFile &ini) { return holidays(ini); });
+}
+
 bool HolidayStore::IsHolidayToday()
 {
     static constexpr int kOrder[] = {1, 0, 2, 3, 4, 5}; // Easter first
@@ -66,7 +81,7 @@ bool HolidayStore::IsHolidayToday()
         const auto periods = ReadPeriods(ini);
         for (int index : kOrder) {
             const std::optional<Days> &days = periods[size_t(index)];
-            if (days && days->first <= today && today <= days->last)
+            if (days && days->contains(today))
                 return true;
         }
         return false;

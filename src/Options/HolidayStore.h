@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class ProfileFile;
 
@@ -33,10 +34,14 @@ public:
     {
         QDate first;
         QDate last;
+        bool contains(QDate day) const { return first <= day && day <= last; }
     };
     /// Each period in row order as the holiday test reads it: none when a
     /// bound is missing or not a date, or the last day comes before the first.
     static std::array<std::optional<Days>, 6> ReadPeriods(const ProfileFile &ini);
+    /// The periods that hold days, in row order, as the holiday test reads them.
+    static std::vector<Days> holidays(const ProfileFile &ini);
+    static std::vector<Days> holidays();
 
     /// Whether today lies in one of the periods, bounds included. The periods
     /// are tested Easter first, then winter, Whitsun, summer, autumn,

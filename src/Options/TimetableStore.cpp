@@ -65,12 +65,15 @@ bool TimetableStore::hasTimetable()
 
 QStringList TimetableStore::readSchoolDay(const QString &dayName)
 {
-    return SettingsFile::read([&](const ProfileFile &ini) {
-        QStringList lessons;
-        for (int r = 1; r <= 10; ++r)
-            lessons.append(ini.readString(dayName, QString::number(r), QString()));
-        return lessons;
-    });
+    return SettingsFile::read([&](const ProfileFile &ini) { return schoolDay(ini, dayName); });
+}
+
+QStringList TimetableStore::schoolDay(const ProfileFile &ini, const QString &dayName)
+{
+    QStringList lessons;
+    for (int r = 1; r <= 10; ++r)
+        lessons.append(ini.readString(dayName, QString::number(r), QString()));
+    return lessons;
 }
 
 QStringList TimetableStore::CollectSubjects()
@@ -92,4 +95,30 @@ QStringList TimetableStore::CollectSubjects()
         }
         return subjects;
     });
+}
+
+std::optional<QDate> TimetableStore::NextLesson(const ProfileFile &ini, const QString &subject, QDate after,
+                                               const std::vector<HolidayStore::Days> &holidays)
+{
+    std::array<QStringList, 5> lessons;
+    for (int day = 0; day < 5; ++day)
+        lessons[day] = schoolDay(ini, SchoolDayNames()[day]);
+    const auto nextAfter = [&](QDate from) -> std::optional<QDate> {
+        for (int days = 1; days <= 7; ++days) {
+            const QDate date = from.addDays(days);
+            const int day = date.dayOfWeek() - 1; // 0 Monday .. 6 Sunday
+            if (day < 5 && lessons[day].contains(subject))
+                return date;
+        }
+        return std::nullopt;
+    };
+    std::optional<QDate> date = nextAfter(after);
+    // Each step leaves a period behind; overlapping periods take a few more.
+    for (size_t step = 0; date && step <= holidays.size(); ++step) {
+        const auto in = std::find_if(holidays.begin(), holidays.end(), [&](const auto &period) { return period.contains(*date); });
+        if (in == holidays.end())
+            return date;
+        date = nextAfter(in->last);
+    }
+    return std::nullopt;
 }

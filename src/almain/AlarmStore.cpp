@@ -129,3 +129,11 @@ void AlarmStore::setSound(const QString &key, const QString &file)
 {
     SettingsFile::use([&](ProfileFile &ini) { ini.writeString(soundSection(), key, file); });
 }
+
+QList<std::pair<QDate, QString>> AlarmStore::alarms(const ProfileFile &ini)
+{
+    QList<std::pair<QDate, QString>> all;
+    for (const auto &[key, date] : DateText::sortedDates(ini.keys(alarmSection()), true))
+        all.append({date, ini.readString(alarmSection(), key, QString())});
+    return all;
+}

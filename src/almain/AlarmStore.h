@@ -30,6 +30,10 @@ public:
     /// "Wollen Sie diesen Eintrag nun löschen?".
     static QString questionText(const QString &message);
 
+    /// Every alarm by date, earliest first (stable): its date and message; a
+    /// key that is no date is left out, a key written twice counts once.
+    static QList<std::pair<QDate, QString>> alarms(const ProfileFile &ini);
+
     /// The alarms dated today or earlier, in the order of "ALARM". Keys that
     /// do not read as dates are skipped.
     static QList<DueAlarm> dueAlarms();

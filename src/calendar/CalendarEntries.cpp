@@ -5,7 +5,6 @@
 #include "almain/AlarmStore.h"
 #include "main2/HomeworkStore.h"
 #include "platform/DateText.h"
-#include "platform/ProfileFile.h"
 
 #include <QSet>
 #include <QUrl>
@@ -14,30 +13,9 @@
 
 namespace {
 
-constexpr int kMaxPastOccurrences = 1000;
-
 // The last day whose next day still has a four-digit year, as the calendar
 // format writes years.
 const QDate kLastDay(9999, 12, 30);
-
-std::optional<QDate> readDate(QStringView text)
-{
-    const auto date = DateText::tryParse(text);
-    if (!date || *date > kLastDay)
-        return std::nullopt;
-    return date;
-}
-
-QDate nextOccurrence(EventKind kind, QDate date)
-{
-    switch (kind) {
-    case EventKind::Weekly: return date.addDays(7);
-    case EventKind::Monthly: return EventStore::nextMonthlyDate(date);
-    case EventKind::Yearly: return date.addDays(365);
-    case EventKind::OneTime: break;
-    }
-    return QDate();
-}
 
 QString uidKind(EventKind kind)
 {
@@ -74,87 +52,48 @@ private:
     QList<CalendarEntry> m_entries;
 };
 
-// Keys of a section that read as dates, ordered by date (stable); each key
-// text once, since a section name or key written twice is the one entry.
-QList<std::pair<QString, QDate>> datedKeys(const ProfileFile &ini, const QString &section)
-{
-    QList<std::pair<QString, QDate>> keys;
-    QSet<QString> seen;
-    for (const QString &key : ini.keys(section)) {
-        const auto date = readDate(key);
-        if (!date || seen.contains(key.toCaseFolded()))
-            continue;
-        seen.insert(key.toCaseFolded());
-        keys.append({key, *date});
-    }
-    std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return a.second < b.second; });
-    return keys;
-}
-
 void addHomework(const ProfileFile &ini, Collector &out)
 {
-    for (const auto &[section, date] : datedKeys(ini, QStringLiteral("Dates"))) {
-        QSet<QString> seen;
-        for (const QString &subject : ini.keys(section)) {
-            if (!HomeworkStore::isHomeworkKey(subject) || seen.contains(subject.toCaseFolded()))
-                continue;
-            seen.insert(subject.toCaseFolded());
-            const QString text = ini.readString(section, subject, QString());
-            const bool done = ini.readBool(section, QString(subject + u'2'), false);
-            const QString label = done ? subject + QStringLiteral(" (erledigt)") : subject;
-            const QString firstLine = text.section(u'\n', 0, 0);
-            CalendarEntry entry;
-            entry.uid = CalendarEntries::uid(QStringLiteral("hausaufgabe"), DateText::formatLong(date) + u'-' + subject);
-            entry.summary = firstLine.isEmpty() ? label : label + QStringLiteral(": ") + firstLine;
-            entry.description = text;
-            entry.start = date;
-            entry.end = date.addDays(1);
-            out.add(std::move(entry));
-        }
+    for (const Homework &homework : HomeworkStore::allHomework(ini)) {
+        if (homework.due > kLastDay)
+            continue;
+        const QString label = homework.done ? homework.subject + QStringLiteral(" (erledigt)") : homework.subject;
+        const QString firstLine = homework.text.section(u'\n', 0, 0);
+        CalendarEntry entry;
+        entry.uid = CalendarEntries::uid(QStringLiteral("hausaufgabe"), DateText::formatLong(homework.due) + u'-' + homework.subject);
+        entry.summary = firstLine.isEmpty() ? label : label + QStringLiteral(": ") + firstLine;
+        entry.description = homework.text;
+        entry.start = homework.due;
+        entry.end = homework.due.addDays(1);
+        out.add(std::move(entry));
     }
-}
-
-// The time of day a reminder of the event is due from, as the start-up scan
-// reads it: a "TIME" of "#" and a readable time, else none (the day's start).
-std::optional<QTime> eventTime(const ProfileFile &ini, const QString &name)
-{
-    const QString time = ini.readString(EventStore::timeSection(), name, QString());
-    if (!time.startsWith(u'#'))
-        return std::nullopt;
-    return DateText::tryParseTime(QStringView(time).mid(1));
 }
 
 void addEvents(const ProfileFile &ini, QDate today, Collector &out)
 {
-    for (EventKind kind : EventStore::Kinds()) {
-        const QString section = EventStore::sectionName(kind);
-        for (const QString &key : ini.keys(section)) {
-            const auto date = readDate(key);
-            const QString name = ini.readString(section, key, QString());
-            if (!date || name.isEmpty()) // an entry without a name is no event the editor lists
-                continue;
-            const int lastIndex = ini.readInteger(EventStore::memoSection(), QString(name + u'#'), -1);
-            CalendarEntry entry;
-            entry.uid = CalendarEntries::uid(uidKind(kind), name);
-            entry.summary = name;
-            if (lastIndex >= 0)
-                entry.description = EventStore::messageLines(ini, name, lastIndex).join(u'\n');
-            entry.time = eventTime(ini, name);
-            QList<QDate> dates = CalendarEntries::occurrences(kind, *date, today);
-            entry.start = dates.takeFirst();
-            entry.end = entry.start.addDays(1);
-            entry.moreDates = std::move(dates);
-            entry.alarm = true;
-            out.add(std::move(entry));
-        }
+    for (const EventStore::StoredEvent &event : EventStore::storedEvents(ini)) {
+        if (event.date > kLastDay)
+            continue;
+        CalendarEntry entry;
+        entry.uid = CalendarEntries::uid(uidKind(event.kind), event.name);
+        entry.summary = event.name;
+        if (event.message)
+            entry.description = event.message->join(u'\n');
+        entry.time = event.time;
+        QList<QDate> dates = CalendarEntries::occurrences(event.kind, event.date, today);
+        entry.start = dates.takeFirst();
+        entry.end = entry.start.addDays(1);
+        entry.moreDates = std::move(dates);
+        entry.alarm = true;
+        out.add(std::move(entry));
     }
 }
 
 void addAlarms(const ProfileFile &ini, Collector &out)
 {
-    const QString section = AlarmStore::alarmSection();
-    for (const auto &[key, date] : datedKeys(ini, section)) {
-        const QString message = ini.readString(section, key, QString());
+    for (const auto &[date, message] : AlarmStore::alarms(ini)) {
+        if (date > kLastDay)
+            continue;
         CalendarEntry entry;
         entry.uid = CalendarEntries::uid(QStringLiteral("alarm"), DateText::formatLong(date));
         // The start-up check shows the message in a box captioned "Alarm".
@@ -199,19 +138,7 @@ QList<CalendarEntry> CalendarEntries::read(const ProfileFile &ini, QDate today)
 
 QList<QDate> CalendarEntries::occurrences(EventKind kind, QDate stored, QDate today)
 {
-    QList<QDate> dates = {stored};
-    if (kind == EventKind::OneTime)
-        return dates;
-    const QDate last = std::min(today.addYears(2), kLastDay);
-    int past = stored < today ? 1 : 0;
-    for (QDate date = nextOccurrence(kind, stored); date <= last; date = nextOccurrence(kind, date)) {
-        dates.append(date);
-        if (date < today && ++past > kMaxPastOccurrences) {
-            dates.removeFirst();
-            --past;
-        }
-    }
-    return dates;
+    return EventStore::occurrences(kind, stored, today, std::min(today.addYears(2), kLastDay));
 }
 
 QString CalendarEntries::uid(const QString &kind, const QString &what)

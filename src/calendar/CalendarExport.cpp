@@ -5,9 +5,7 @@
 #include "main2/SettingsFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
-#include "platform/Errors.h"
 
-#include <QFile>
 #include <QTimeZone>
 
 #include <libical/ical.h>
@@ -167,19 +165,6 @@ private:
     bool m_usedZone = false;
 };
 
-// The settings file's content; none when there is none. One that is there but
-// cannot be read is a failure: its export would be an empty calendar.
-ProfileFile readSettings()
-{
-    const QString path = SettingsFile::path();
-    QFile file(path);
-    if (!file.exists())
-        return ProfileFile::fromBytes({});
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(path));
-    return ProfileFile::fromBytes(file.readAll());
-}
-
 // A component as libical writes it: its content lines, CR LF ended and folded.
 QByteArray icalText(icalcomponent *component)
 {
@@ -193,7 +178,7 @@ QByteArray icalText(icalcomponent *component)
 
 QByteArray CalendarExport::document(const QDateTime &stamp)
 {
-    const QList<CalendarEntry> entries = CalendarEntries::read(readSettings(), Clock::today());
+    const QList<CalendarEntry> entries = CalendarEntries::read(SettingsFile::readWhole(), Clock::today());
 
     // Each event is written by libical and freed on its own, and the texts go
     // where libical puts a calendar's children, before its last line: the same

@@ -2,6 +2,7 @@
 #include "HomeworkDate.h"
 
 #include "Options/TimetableStore.h"
+#include "main2/SettingsFile.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/Errors.h"
@@ -40,28 +41,10 @@ bool readsBack(const QString &text)
 
 QDate HomeworkDate::NextLessonDate(const QString &subject)
 {
-    TimetableGrid timetable;
-    TimetableStore::LoadTimetable(timetable);
     const QDate today = Clock::today();
-    const int weekday = today.dayOfWeek() % 7 + 1; // 1 Sunday .. 7 Saturday
-    int candidate = weekday <= 5 ? weekday : 1;
-    QDate firstSchoolDay;
-    // Every school day is a candidate once, so the search ends also for a
-    // subject that no day holds any more.
-    for (int step = 0; step < 5; ++step) {
-        ++candidate; // 2 Monday .. 6 Friday
-        const int days = candidate > weekday ? candidate - weekday : 7 - weekday + candidate;
-        const QDate date = today.addDays(days);
-        if (step == 0)
-            firstSchoolDay = date;
-        for (int lesson = 1; lesson <= 10; ++lesson) {
-            if (timetable.at(candidate - 1, lesson) == subject)
-                return date;
-        }
-        if (candidate == 6)
-            candidate = 1;
-    }
-    return firstSchoolDay;
+    const QDate firstSchoolDay = today.addDays(today.dayOfWeek() >= 5 ? 8 - today.dayOfWeek() : 1);
+    return SettingsFile::read([&](const ProfileFile &ini) { return TimetableStore::NextLesson(ini, subject, today); })
+        .value_or(firstSchoolDay);
 }
 
 HomeworkDate::Checked HomeworkDate::checkDueDate(const QString &text)

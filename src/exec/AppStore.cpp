@@ -23,7 +23,12 @@ bool AppStore::addProgram(const QString &program)
 
 AppValue AppStore::defaultApplication(const QString &subject)
 {
-    return AppValue::fromText(SettingsFile::read([&](const ProfileFile &ini) { return ini.readString(kDefault, subject, QString()); }));
+    return AppValue::fromText(SettingsFile::read([&](const ProfileFile &ini) { return defaultApplicationText(ini, subject); }));
+}
+
+QString AppStore::defaultApplicationText(const ProfileFile &ini, const QString &subject)
+{
+    return ini.readString(kDefault, subject, QString());
 }
 
 void AppStore::setDefaultApplication(const QString &subject, const AppValue &value)

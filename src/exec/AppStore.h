@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+class ProfileFile;
+
 class AppStore final
 {
 public:
@@ -18,6 +20,8 @@ public:
 
     /// The default application of a subject, "DEFAULT" / subject; empty when there is none.
     static AppValue defaultApplication(const QString &subject);
+    /// The stored text of a subject's default, as a new homework copies it.
+    static QString defaultApplicationText(const ProfileFile &ini, const QString &subject);
     /// Writes the default of a subject; an empty value is written too.
     static void setDefaultApplication(const QString &subject, const AppValue &value);
 

@@ -2,24 +2,44 @@
 #include "HomeworkStore.h"
 
 #include "SettingsFile.h"
+#include "exec/AppStore.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/Errors.h"
+#include "platform/SaveObservers.h"
+
+#include <QSet>
 
 #include <algorithm>
 
 namespace {
 const QString kDates = QStringLiteral("Dates");
-const QString kDefault = QStringLiteral("DEFAULT");
+
+SaveObservers<const HomeworkChange &> &observers()
+{
+    static SaveObservers<const HomeworkChange &> list;
+    return list;
+}
+
+void announce(const HomeworkStore::Changes &changes)
+{
+    for (const HomeworkChange &change : changes)
+        observers().notify(change);
+}
+
+// Runs one write on the settings file and announces what it changed.
+void change(HomeworkChange::Kind kind, const QString &dueDate, const QString &subject,
+            const std::function<void(ProfileFile &)> &write)
+{
+    HomeworkStore::edit([&](ProfileFile &ini, HomeworkStore::Changes &changes) {
+        write(ini);
+        changes.append({kind, dueDate, subject});
+    });
+}
 
 QString doneKey(const QString &subject)
 {
     return subject + u'2';
-}
-
-QString execKey(const QString &subject)
-{
-    return subject + QStringLiteral("Exec");
 }
 
 bool onlyOneSection(const ProfileFile &ini, const QString &name)
@@ -33,29 +53,125 @@ bool onlyOneSection(const ProfileFile &ini, const QString &name)
 // that is no date is left out.
 QStringList sortByDate(const QStringList &keys)
 {
-    std::vector<std::pair<QDate, QString>> dated;
-    dated.reserve(keys.size());
-    for (const QString &key : keys) {
-        if (const std::optional<QDate> date = DateText::tryParse(key))
-            dated.emplace_back(*date, key);
-    }
-    std::stable_sort(dated.begin(), dated.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QStringList sorted;
-    sorted.reserve(keys.size());
-    for (auto &entry : dated)
-        sorted.append(std::move(entry.second));
+    for (auto &entry : DateText::sortedDates(keys, false))
+        sorted.append(std::move(entry.first));
     return sorted;
+}
+
+// Lists a due date in "Dates" in date order, where the pruning keeps it.
+void listInDateOrder(ProfileFile &ini, const QString &dueDate)
+{
+    const QStringList keys = ini.keys(kDates);
+    const auto date = DateText::tryParse(dueDate);
+    const auto later = std::find_if(keys.begin(), keys.end(), [&](const QString &k) {
+        const auto other = DateText::tryParse(k);
+        return date && other && *other > *date;
+    });
+    if (keys.contains(dueDate, Qt::CaseInsensitive) || later == keys.end()) {
+        ini.writeString(kDates, dueDate, u"1");
+        return;
+    }
+    std::vector<std::pair<QString, QString>> entries;
+    for (auto it = keys.begin(); it != keys.end(); ++it) {
+        if (it == later)
+            entries.emplace_back(dueDate, QStringLiteral("1"));
+        entries.emplace_back(*it, ini.readString(kDates, *it, QString()));
+    }
+    ini.eraseSection(kDates);
+    for (const auto &[k, value] : entries)
+        ini.writeString(kDates, k, value);
+}
+
+// The homework subjects of a date section in file order; each once, letter case aside, when `once`.
+QList<Homework> sectionHomework(const ProfileFile &ini, const QString &section, QDate due, bool once)
+{
+    QList<Homework> items;
+    QSet<QString> seen;
+    for (const QString &subject : ini.keys(section)) {
+        if (!HomeworkStore::isHomeworkKey(subject) || (once && seen.contains(subject.toCaseFolded())))
+            continue;
+        seen.insert(subject.toCaseFolded());
+        items.append({section, due, subject, ini.readString(section, subject, QString()),
+                      ini.readBool(section, doneKey(subject), false)});
+    }
+    return items;
 }
 }
 
 void HomeworkStore::addHomework(const QString &dueDate, const QString &subject, const QString &text)
 {
-    SettingsFile::use([&](ProfileFile &ini) {
+    edit([&](ProfileFile &ini, Changes &changes) { addHomework(ini, changes, dueDate, subject, text); });
+}
+
+void HomeworkStore::addHomework(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject,
+                                const QString &text, bool inDateOrder)
+{
+    if (inDateOrder)
+        listInDateOrder(ini, dueDate);
+    else
         ini.writeString(kDates, dueDate, u"1");
-        ini.writeString(dueDate, subject, text);
-        const QString application = ini.readString(kDefault, subject, QString());
-        ini.writeString(dueDate, execKey(subject), application);
-    });
+    ini.writeString(dueDate, subject, text);
+    ini.writeString(dueDate, AppStore::execKey(subject), AppStore::defaultApplicationText(ini, subject));
+    changes.append({HomeworkChange::Kind::Entered, dueDate, subject});
+}
+
+void HomeworkStore::writeText(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject,
+                              const QString &text)
+{
+    ini.writeString(dueDate, subject, text);
+    changes.append({HomeworkChange::Kind::Changed, dueDate, subject});
+}
+
+void HomeworkStore::edit(const std::function<void(ProfileFile &, Changes &)> &operation)
+{
+    Changes changes;
+    try {
+        SettingsFile::use([&](ProfileFile &ini) { operation(ini, changes); });
+    } catch (...) {
+        announce(changes);
+        throw;
+    }
+    announce(changes);
+}
+
+QList<Homework> HomeworkStore::allHomework(const ProfileFile &ini)
+{
+    QList<Homework> all;
+    for (const auto &[section, date] : DateText::sortedDates(ini.keys(kDates), true))
+        all += sectionHomework(ini, section, date, true);
+    return all;
+}
+
+QList<Homework> HomeworkStore::allHomework()
+{
+    return SettingsFile::read([](const ProfileFile &ini) { return allHomework(ini); });
+}
+
+QList<Homework> HomeworkStore::homeworkOn(const ProfileFile &ini, QDate day)
+{
+    const QString section = DateText::formatLong(day);
+    return ini.keys(kDates).contains(section) ? sectionHomework(ini, section, day, false) : QList<Homework>();
+}
+
+QList<Homework> HomeworkStore::homeworkOn(QDate day)
+{
+    return SettingsFile::read([&](const ProfileFile &ini) { return homeworkOn(ini, day); });
+}
+
+QString HomeworkStore::readText(const ProfileFile &ini, const QString &dueDate, const QString &subject, const QString &missing)
+{
+    return ini.readString(dueDate, subject, missing);
+}
+
+int HomeworkStore::addChangeObserver(std::function<void(const HomeworkChange &)> observer)
+{
+    return observers().add(std::move(observer));
+}
+
+void HomeworkStore::removeChangeObserver(int id)
+{
+    observers().remove(id);
 }
 
 QStringList HomeworkStore::dueDates()
@@ -71,15 +187,10 @@ QStringList HomeworkStore::sortedDueDates()
 QStringList HomeworkStore::homeworkListTexts(QDate dueDate)
 {
     const QString section = DateText::formatLong(dueDate);
-    return SettingsFile::read([&](const ProfileFile &ini) {
-        QStringList texts;
-        for (const QString &key : ini.keys(section)) {
-            if (!isHomeworkKey(key))
-                continue;
-            texts.append(ini.readBool(section, doneKey(key), false) ? DoneItemText(key) : key);
-        }
-        return texts;
-    });
+    QStringList texts;
+    for (const Homework &homework : SettingsFile::read([&](const ProfileFile &ini) { return sectionHomework(ini, section, dueDate, false); }))
+        texts.append(homework.done ? DoneItemText(homework.subject) : homework.subject);
+    return texts;
 }
 
 QString HomeworkStore::readText(const QString &dueDate, const QString &subject)
@@ -89,17 +200,17 @@ QString HomeworkStore::readText(const QString &dueDate, const QString &subject)
 
 void HomeworkStore::writeText(const QString &dueDate, const QString &subject, const QString &text)
 {
-    SettingsFile::use([&](ProfileFile &ini) { ini.writeString(dueDate, subject, text); });
+    edit([&](ProfileFile &ini, Changes &changes) { writeText(ini, changes, dueDate, subject, text); });
 }
 
 void HomeworkStore::setDone(const QString &dueDate, const QString &subject, bool done)
 {
-    SettingsFile::use([&](ProfileFile &ini) { ini.writeBool(dueDate, doneKey(subject), done); });
+    change(HomeworkChange::Kind::Changed, dueDate, subject, [&](ProfileFile &ini) { ini.writeBool(dueDate, doneKey(subject), done); });
 }
 
 void HomeworkStore::deleteDueDate(const QString &dueDate)
 {
-    SettingsFile::use([&](ProfileFile &ini) {
+    change(HomeworkChange::Kind::Deleted, dueDate, {}, [&](ProfileFile &ini) {
         RemoveSectionEntry(ini, kDates, dueDate);
         ini.eraseSection(dueDate);
     });
@@ -107,12 +218,19 @@ void HomeworkStore::deleteDueDate(const QString &dueDate)
 
 void HomeworkStore::deleteHomework(const QString &dueDate, const QString &subject)
 {
-    SettingsFile::use([&](ProfileFile &ini) { RemoveSectionEntry(ini, dueDate, subject); });
+    change(HomeworkChange::Kind::Deleted, dueDate, subject, [&](ProfileFile &ini) { RemoveSectionEntry(ini, dueDate, subject); });
 }
 
 QStringList HomeworkStore::PruneHomeworkDates()
 {
-    return SettingsFile::use([](ProfileFile &ini) {
+    QStringList unreadableKeys;
+    edit([&](ProfileFile &ini, Changes &changes) { unreadableKeys = pruneDates(ini, changes); });
+    return unreadableKeys;
+}
+
+QStringList HomeworkStore::pruneDates(ProfileFile &ini, Changes &changes)
+{
+    {
         const QDate today = Clock::today();
         // Each kept key has a slot: an unreadable one keeps its own key and
         // value, the slots of the readable ones are filled in date order.
@@ -135,6 +253,7 @@ QStringList HomeworkStore::PruneHomeworkDates()
                 kept.append(key);
             } else {
                 ini.eraseSection(key);
+                changes.append({HomeworkChange::Kind::Pruned, key, {}});
             }
         }
         const QStringList sorted = sortByDate(kept);
@@ -153,7 +272,7 @@ QStringList HomeworkStore::PruneHomeworkDates()
             ini.writeString(kDates, entry.left(eq), QStringView(entry).mid(eq + 1));
         }
         return unreadable;
-    });
+    }
 }
 
 void HomeworkStore::RemoveSectionEntry(const QString &fileName, const QString &section, const QString &key)

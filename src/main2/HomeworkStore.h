@@ -2,16 +2,71 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QStringList>
 
+#include <functional>
+
 class ProfileFile;
+
+/// One homework as the settings file holds it.
+struct Homework
+{
+    QString dueDate; // its section, "dd.mm.yyyy" as listed in "Dates"
+    QDate due;
+    QString subject;
+    QString text;
+    bool done = false;
+    bool operator==(const Homework &) const = default;
+};
+
+/// What one write did to the homework: told to the change observers.
+struct HomeworkChange
+{
+    enum class Kind { Entered, Changed, Deleted, Pruned };
+    Kind kind;
+    QString dueDate;
+    QString subject; // empty when the whole due date went
+    bool operator==(const HomeworkChange &) const = default;
+};
 
 class HomeworkStore final
 {
 public:
+    using Changes = QList<HomeworkChange>;
+
     /// Adds (or replaces) the homework of a subject on a due date ("dd.mm.yyyy"),
     /// copying the subject's application from "DEFAULT".
     static void addHomework(const QString &dueDate, const QString &subject, const QString &text);
+    /// The same inside `edit`, recording the change; with `inDateOrder` a due
+    /// date new to "Dates" is listed where the pruning would sort it, not last.
+    static void addHomework(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject,
+                            const QString &text, bool inDateOrder = false);
+    /// Replaces a homework's text inside `edit`, recording the change.
+    static void writeText(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject,
+                          const QString &text);
+    /// Runs `operation` on the open settings file, writes the file back, and
+    /// then tells the observers of every change the operation recorded (also
+    /// when it failed midway, since what it wrote before stays written).
+    static void edit(const std::function<void(ProfileFile &, Changes &)> &operation);
+
+    /// Every homework of the due dates in "Dates" that read as dates: by date,
+    /// earliest first (stable), then the subjects in file order; a date or a
+    /// subject written twice (letter case aside) counts once.
+    static QList<Homework> allHomework(const ProfileFile &ini);
+    static QList<Homework> allHomework();
+    /// The homework of one day, subjects in file order, when "Dates" lists it
+    /// as "dd.mm.yyyy", as the main window lists it.
+    static QList<Homework> homeworkOn(const ProfileFile &ini, QDate day);
+    static QList<Homework> homeworkOn(QDate day);
+    /// The text of a homework; `missing` when the subject has none on that date.
+    static QString readText(const ProfileFile &ini, const QString &dueDate, const QString &subject, const QString &missing);
+
+    /// Calls `observer` once for each change of the homework made through
+    /// this store, after the settings file holds it. Returns an id for
+    /// `removeChangeObserver`.
+    static int addChangeObserver(std::function<void(const HomeworkChange &)> observer);
+    static void removeChangeObserver(int id);
 
     /// The keys of "Dates" in file order.
     static QStringList dueDates();
@@ -51,4 +106,7 @@ public:
     static bool isDoneText(const QString &listText) { return listText.endsWith(u'E'); }
     /// The subject of a list text: without a final "E" and the blanks before it.
     static QString subjectOfListText(const QString &listText);
+
+private:
+    static QStringList pruneDates(ProfileFile &ini, Changes &changes);
 };

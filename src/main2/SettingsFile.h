@@ -44,6 +44,11 @@ public:
         }
     }
 
+    /// The whole file, read now for a reader that must not take an unreadable
+    /// file for an empty one: empty when there is none; throws EInOutError
+    /// when it is there but cannot be read.
+    static ProfileFile readWhole();
+
     /// Read-only access: opens, reads, never writes. A file unchanged since the
     /// last read is not parsed again.
     template <typename F>

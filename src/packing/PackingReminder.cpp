@@ -4,10 +4,10 @@
 #include "Options/HolidayStore.h"
 #include "Options/TimetableStore.h"
 #include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
-#include "platform/DateText.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 // A homework text longer than this is cut, so that the notification stays short.
@@ -15,16 +15,12 @@ constexpr qsizetype kMaxHomeworkText = 40;
 // How far ahead the next evening is looked for: beyond the longest holidays.
 constexpr int kSearchDays = 370;
 
-bool inside(const std::vector<std::pair<QDate, QDate>> &periods, QDate day)
+bool inside(const std::vector<HolidayStore::Days> &periods, QDate day)
 {
-    for (const auto &[first, last] : periods) {
-        if (first <= day && day <= last)
-            return true;
-    }
-    return false;
+    return std::any_of(periods.begin(), periods.end(), [day](const auto &period) { return period.contains(day); });
 }
 
-bool schoolDay(const std::vector<std::pair<QDate, QDate>> &periods, QDate day)
+bool schoolDay(const std::vector<HolidayStore::Days> &periods, QDate day)
 {
     return day.dayOfWeek() <= 5 && !inside(periods, day);
 }
@@ -51,43 +47,25 @@ QStringList lessonsOf(QDate day)
 
 QStringList openHomeworkOf(QDate day)
 {
-    const QString section = day.toString(QStringLiteral("dd.MM.yyyy"));
-    return SettingsFile::read([&](const ProfileFile &ini) {
-        QStringList items;
-        // Only dates of the index count, as in the main window.
-        if (!ini.keys(u"Dates").contains(section))
-            return items;
-        for (const QString &subject : ini.keys(section)) {
-            if (!HomeworkStore::isHomeworkKey(subject) || ini.readBool(section, QString(subject + u'2'), false))
-                continue;
-            const QString text = shortened(ini.readString(section, subject, QString()));
-            items.append(text.isEmpty() ? subject : QStringLiteral("%1 (%2)").arg(subject, text));
-        }
-        return items;
-    });
+    QStringList items;
+    for (const Homework &homework : HomeworkStore::homeworkOn(day)) {
+        if (homework.done)
+            continue;
+        const QString text = shortened(homework.text);
+        items.append(text.isEmpty() ? homework.subject : QStringLiteral("%1 (%2)").arg(homework.subject, text));
+    }
+    return items;
 }
-}
-
-std::vector<std::pair<QDate, QDate>> PackingReminder::holidayPeriods()
-{
-    return SettingsFile::read([](const ProfileFile &ini) {
-        std::vector<std::pair<QDate, QDate>> periods;
-        for (const auto &days : HolidayStore::ReadPeriods(ini)) {
-            if (days)
-                periods.emplace_back(days->first, days->last);
-        }
-        return periods;
-    });
 }
 
 bool PackingReminder::isHoliday(QDate day)
 {
-    return inside(holidayPeriods(), day);
+    return inside(HolidayStore::holidays(), day);
 }
 
 bool PackingReminder::isSchoolDay(QDate day)
 {
-    return schoolDay(holidayPeriods(), day);
+    return schoolDay(HolidayStore::holidays(), day);
 }
 
 bool PackingReminder::isDue(QDate today, QTime now, const PackingSettings::Options &options)
@@ -100,7 +78,7 @@ QDateTime PackingReminder::nextMoment(const QDateTime &now, const PackingSetting
 {
     if (!options.active || !options.time.isValid())
         return {};
-    const auto periods = holidayPeriods();
+    const auto periods = HolidayStore::holidays();
     const QDate today = now.date();
     for (int ahead = 0; ahead <= kSearchDays; ++ahead) {
         const QDate day = today.addDays(ahead);

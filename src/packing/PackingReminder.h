@@ -6,19 +6,12 @@
 #include <QDateTime>
 #include <QString>
 
-#include <utility>
-#include <vector>
-
 class PackingReminder final
 {
 public:
     /// The summary line of the notification.
     static QString summary() { return QStringLiteral("Ranzen packen"); }
 
-    /// The holiday periods as stored in "FERIEN", first and last day; a period
-    /// with a bound that is not a date, or whose first day lies after its last,
-    /// is left out, as the holiday test at start treats it.
-    static std::vector<std::pair<QDate, QDate>> holidayPeriods();
     /// Whether a day lies in one of the holiday periods, both bounds included.
     static bool isHoliday(QDate day);
     /// Monday to Friday and not inside a holiday period.

@@ -1,6 +1,7 @@
 // The timetable sections, the grid model and the subject set.
 #include "Options/HolidayStore.h"
 #include "Options/TimetableStore.h"
+#include "main2/SettingsFile.h"
 #include "platform/Clock.h"
 #include "support/TestEnvironment.h"
 
@@ -13,6 +14,7 @@ private Q_SLOTS:
     void saveAndLoadRoundTrip();
     void subjectSet();
     void holidayPeriods();
+    void nextLesson();
 };
 
 void tst_TimetableStore::saveAndLoadRoundTrip()
@@ -91,3 +93,31 @@ void tst_TimetableStore::holidayPeriods()
 
 QTEST_GUILESS_MAIN(tst_TimetableStore)
 #include "tst_TimetableStore.moc"
+
+void tst_TimetableStore::nextLesson()
+{
+    TestEnvironment env;
+    env.writeSettings(QStringLiteral("[Montag]\n2=Mathe\n[Mittwoch]\n5=Mathe\n1=Bio\n"));
+    const std::vector<HolidayStore::Days> christmas = {{QDate(2026, 12, 19), QDate(2027, 1, 6)}};
+    const struct
+    {
+        const char *subject;
+        QDate after;
+        bool holidays;
+        QDate expected; // invalid: none
+    } cases[] = {
+        {"Mathe", QDate(2026, 12, 7), false, QDate(2026, 12, 9)},   // Monday: Wednesday's lesson
+        {"Mathe", QDate(2026, 12, 11), false, QDate(2026, 12, 14)}, // across the weekend
+        {"mathe", QDate(2026, 12, 7), false, QDate()},              // letter case counts
+        {"Bio", QDate(2026, 12, 9), false, QDate(2026, 12, 16)},    // only on that weekday: a week later
+        {"Mathe", QDate(2026, 12, 18), true, QDate(2027, 1, 11)},   // lessons in the holidays passed over
+        {"Mathe", QDate(2026, 12, 18), false, QDate(2026, 12, 21)},
+        {"Sport", QDate(2026, 12, 7), false, QDate()},
+    };
+    for (const auto &c : cases) {
+        const auto found = SettingsFile::read([&](const ProfileFile &ini) {
+            return TimetableStore::NextLesson(ini, QString::fromUtf8(c.subject), c.after, c.holidays ? christmas : std::vector<HolidayStore::Days>{});
+        });
+        QCOMPARE(found.value_or(QDate()), c.expected);
+    }
+}

@@ -1,5 +1,7 @@
 // Homework by due date: adding, listing, marking, deleting and pruning in the settings file.
 #include "main2/HomeworkStore.h"
+#include "main2/SettingsFile.h"
+#include "recurring/RecurringHomework.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
 #include "support/TestEnvironment.h"
@@ -17,6 +19,8 @@ private Q_SLOTS:
     void doneMarksAndDeleting();
     void removeSectionEntryRewritesTheSection();
     void sameFileUnderEitherName();
+    void allHomeworkInOneRead();
+    void everyWriteIsToldOnce();
 };
 
 void tst_HomeworkStore::addWritesTheFourEntries()
@@ -145,3 +149,53 @@ void tst_HomeworkStore::sameFileUnderEitherName()
 
 QTEST_GUILESS_MAIN(tst_HomeworkStore)
 #include "tst_HomeworkStore.moc"
+
+void tst_HomeworkStore::allHomeworkInOneRead()
+{
+    TestEnvironment env;
+    // A date listed twice and a subject written twice count once; "Dates"
+    // decides the order and which sections count; a key that is no date is left out.
+    env.writeSettings(QStringLiteral("[Dates]\n10.12.2026=1\nkaputt=1\n09.12.2026=1\n10.12.2026=1\n"
+                                     "[09.12.2026]\nDeutsch=Gedicht\nDeutsch2=1\nDeutschExec=x\n"
+                                     "[10.12.2026]\nMathe=S. 3\nMATHE=doppelt\nBio=\n[11.12.2026]\nKunst=nicht gelistet\n"));
+    using H = Homework;
+    QCOMPARE(HomeworkStore::allHomework(),
+             QList<H>({H{"09.12.2026", QDate(2026, 12, 9), "Deutsch", "Gedicht", true}, H{"10.12.2026", QDate(2026, 12, 10), "Mathe", "S. 3", false},
+                       H{"10.12.2026", QDate(2026, 12, 10), "Bio", "", false}}));
+    QCOMPARE(HomeworkStore::homeworkOn(QDate(2026, 12, 9)).size(), 1);
+    QVERIFY(HomeworkStore::homeworkOn(QDate(2026, 12, 11)).isEmpty());
+}
+
+void tst_HomeworkStore::everyWriteIsToldOnce()
+{
+    TestEnvironment env(QDateTime(QDate(2026, 12, 11), QTime(9, 0)));
+    env.writeSettings(QStringLiteral("[Montag]\n1=Mathe\n[Dates]\n10.12.2026=1\n[10.12.2026]\nDeutsch=alt\n"));
+    QList<HomeworkChange> heard;
+    const int id = HomeworkStore::addChangeObserver([&](const HomeworkChange &change) { heard.append(change); });
+    using K = HomeworkChange::Kind;
+    const QString day = QStringLiteral("15.12.2026");
+    const struct
+    {
+        const char *what;
+        std::function<void()> write;
+        QList<HomeworkChange> told;
+    } cases[] = {
+        {"entry dialog adds", [&] { HomeworkStore::addHomework(day, "Kunst", "Bild"); }, {{K::Entered, day, "Kunst"}}},
+        {"text edited", [&] { HomeworkStore::writeText(day, "Kunst", "Skizze"); }, {{K::Changed, day, "Kunst"}}},
+        {"marked done", [&] { HomeworkStore::setDone(day, "Kunst", true); }, {{K::Changed, day, "Kunst"}}},
+        {"one deleted", [&] { HomeworkStore::deleteHomework(day, "Kunst"); }, {{K::Deleted, day, "Kunst"}}},
+        {"date deleted", [&] { HomeworkStore::deleteDueDate(day); }, {{K::Deleted, day, ""}}},
+        {"past date pruned", [] { HomeworkStore::PruneHomeworkDates(); }, {{K::Pruned, "10.12.2026", ""}}},
+        {"rule enters", [] { RecurringHomework::addRule("Mathe", "Übung"); RecurringHomework::apply(); },
+         {{K::Entered, "14.12.2026", "Mathe"}}},
+        {"nothing due", [] { HomeworkStore::PruneHomeworkDates(); RecurringHomework::apply(); }, {}},
+    };
+    for (const auto &c : cases) {
+        heard.clear();
+        c.write();
+        QVERIFY2(heard == c.told, c.what);
+    }
+    HomeworkStore::removeChangeObserver(id);
+    HomeworkStore::addHomework(day, "Kunst", "Bild");
+    QVERIFY(heard.isEmpty());
+}
