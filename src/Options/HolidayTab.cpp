@@ -8,6 +8,10 @@
 #include "Kalder/TForm9.h"
 #define KALMORA_HAS_DATE_PICKER 1
 #endif
+#if __has_include("holidays/HolidayLoader.h")
+#include "holidays/HolidayLoader.h"
+#define KALMORA_HAS_HOLIDAY_TABLE 1
+#endif
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -125,6 +129,10 @@ QWidget *TForm8::setupHolidayTab()
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setToolTip(QStringLiteral("Abbrechen"));
     auto *buttons = new QHBoxLayout;
+#ifdef KALMORA_HAS_HOLIDAY_TABLE
+    // Left of the stretch, so that the tab's own buttons keep their place.
+    buttons->addWidget(HolidayLoader::install(page, Button1, m_holidayFields));
+#endif
     buttons->addStretch();
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
