@@ -129,10 +129,6 @@ QWidget *TForm8::setupHolidayTab()
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setToolTip(QStringLiteral("Abbrechen"));
     auto *buttons = new QHBoxLayout;
-#ifdef KALMORA_HAS_HOLIDAY_TABLE
-    // Left of the stretch, so that the tab's own buttons keep their place.
-    buttons->addWidget(HolidayLoader::install(page, Button1, m_holidayFields));
-#endif
     buttons->addStretch();
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
@@ -147,6 +143,11 @@ QWidget *TForm8::setupHolidayTab()
 
     connect(Button1, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm8::Button1Click));
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+#ifdef KALMORA_HAS_HOLIDAY_TABLE
+    // Left of the stretch, so that the tab's own buttons keep their place; installed
+    // after the connections above, since it follows what "Übernehmen" stored.
+    buttons->insertWidget(0, HolidayLoader::install(page, Button1, m_holidayFields));
+#endif
     return page;
 }
 
