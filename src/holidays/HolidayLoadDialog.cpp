@@ -89,6 +89,8 @@ void HolidayLoadDialog::setupUi()
     HolidayPreview->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     HolidayPreview->horizontalHeader()->setStretchLastSection(true);
     HolidayPreview->setMinimumWidth(520);
+    HolidayPreview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HolidayPreview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     HolidayPreview->setToolTip(QStringLiteral("Die Ferien, die „Übernehmen“ in die Felder schreibt"));
 
     HolidaySourceLabel = new QLabel(QStringLiteral("Die Felder erhalten den längsten Abschnitt der Ferien; einzelne "
@@ -148,6 +150,12 @@ void HolidayLoadDialog::ShowPreview()
         HolidayPreview->setItem(row, 1, new QTableWidgetItem(main));
         HolidayPreview->setItem(row, 2, new QTableWidgetItem(others.join(QStringLiteral(", "))));
     }
+    // All six rows at once, without a scroll bar.
+    HolidayPreview->resizeRowsToContents();
+    int height = HolidayPreview->horizontalHeader()->sizeHint().height() + 2 * HolidayPreview->frameWidth();
+    for (int row = 0; row < HolidayPreview->rowCount(); ++row)
+        height += HolidayPreview->rowHeight(row);
+    HolidayPreview->setFixedHeight(height);
     HolidayApplyButton->setEnabled(HolidayStateCombo->count() > 0);
 }
 
