@@ -15,6 +15,7 @@ QPushButton *HolidayLoader::install(QWidget *page, QPushButton *applyButton, con
     auto *button = new QPushButton(QStringLiteral("&Ferien laden ..."), page);
     button->setObjectName(QStringLiteral("HolidayLoadButton"));
     button->setToolTip(QStringLiteral("Die Ferien eines Bundeslandes für ein Schuljahr in die Felder eintragen"));
+    QWidget::setTabOrder(button, applyButton); // in the keyboard order where it stands, before "Übernehmen"
     auto *loader = new HolidayLoader(button, fields);
     connect(button, &QPushButton::clicked, loader, ErrorReporter::handler(loader, &HolidayLoader::LoadButtonClick));
     // After the tab's own handler, which stores the fields.
