@@ -8,6 +8,10 @@
 #include "Kalder/TForm9.h"
 #define KALMORA_HAS_DATE_PICKER 1
 #endif
+#if __has_include("holidays/HolidayLoader.h")
+#include "holidays/HolidayLoader.h"
+#define KALMORA_HAS_HOLIDAY_TABLE 1
+#endif
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -139,6 +143,11 @@ QWidget *TForm8::setupHolidayTab()
 
     connect(Button1, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm8::Button1Click));
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+#ifdef KALMORA_HAS_HOLIDAY_TABLE
+    // Left of the stretch, so that the tab's own buttons keep their place; installed
+    // after the connections above, since it follows what "Übernehmen" stored.
+    buttons->insertWidget(0, HolidayLoader::install(page, Button1, m_holidayFields));
+#endif
     return page;
 }
 

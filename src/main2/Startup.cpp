@@ -26,6 +26,7 @@
 #include "exec/Launcher.h"
 #include "exec/TForm3.h"
 #include "grades/GradeExtras.h"
+#include "holidays/NextSchoolYearOffer.h"
 #include "recurring/RecurringExtras.h"
 #include "packing/PackingExtras.h"
 #include "termin/TForm10.h"
@@ -184,6 +185,8 @@ void Startup::finishStartup()
         if (m_dailySnapshot.valid())
             ErrorReporter::guarded([this] { m_dailySnapshot.get(); });
     });
+    // After the first frame: at the first start after the summer holidays, the next school year's holidays.
+    QTimer::singleShot(1500, m_form1.get(), [this] { ErrorReporter::guarded([this] { NextSchoolYearOffer::run(m_form1.get()); }); });
 }
 
 void Startup::startSnapshotWriting()
