@@ -118,9 +118,14 @@ QList<std::pair<QString, QDate>> sortedDates(const QStringList &keys, bool once)
     QSet<QString> seen;
     for (const QString &key : keys) {
         const auto date = tryParse(key);
-        if (!date || (once && seen.contains(key.toCaseFolded())))
+        if (!date)
             continue;
-        seen.insert(key.toCaseFolded());
+        if (once) {
+            const QString folded = key.toCaseFolded();
+            if (seen.contains(folded))
+                continue;
+            seen.insert(folded);
+        }
         dated.append({key, *date});
     }
     std::stable_sort(dated.begin(), dated.end(), [](const auto &a, const auto &b) { return a.second < b.second; });
