@@ -123,6 +123,24 @@ void HomeworkStore::writeText(ProfileFile &ini, Changes &changes, const QString 
     changes.append({HomeworkChange::Kind::Changed, dueDate, subject});
 }
 
+void HomeworkStore::setDone(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject, bool done)
+{
+    ini.writeBool(dueDate, doneKey(subject), done);
+    changes.append({HomeworkChange::Kind::Changed, dueDate, subject});
+}
+
+void HomeworkStore::removeHomework(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject)
+{
+    for (const QString &key : {subject, doneKey(subject), AppStore::execKey(subject)})
+        RemoveSectionEntry(ini, dueDate, key);
+    const QStringList left = ini.keys(dueDate);
+    if (std::none_of(left.begin(), left.end(), [](const QString &key) { return isHomeworkKey(key); })) {
+        RemoveSectionEntry(ini, kDates, dueDate);
+        ini.eraseSection(dueDate);
+    }
+    changes.append({HomeworkChange::Kind::Deleted, dueDate, subject});
+}
+
 void HomeworkStore::edit(const std::function<void(ProfileFile &, Changes &)> &operation)
 {
     Changes changes;

@@ -45,6 +45,11 @@ public:
     /// Replaces a homework's text inside `edit`, recording the change.
     static void writeText(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject,
                           const QString &text);
+    /// Marks a homework done or open inside `edit`, recording the change.
+    static void setDone(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject, bool done);
+    /// Removes a homework inside `edit` with its done mark and application,
+    /// and its due date when no homework is left there, recording the change.
+    static void removeHomework(ProfileFile &ini, Changes &changes, const QString &dueDate, const QString &subject);
     /// Runs `operation` on the open settings file, writes the file back, and
     /// then tells the observers of every change the operation recorded (also
     /// when it failed midway, since what it wrote before stays written).

@@ -185,6 +185,16 @@ void tst_HomeworkStore::everyWriteIsToldOnce()
         {"marked done", [&] { HomeworkStore::setDone(day, "Kunst", true); }, {{K::Changed, day, "Kunst"}}},
         {"one deleted", [&] { HomeworkStore::deleteHomework(day, "Kunst"); }, {{K::Deleted, day, "Kunst"}}},
         {"date deleted", [&] { HomeworkStore::deleteDueDate(day); }, {{K::Deleted, day, ""}}},
+        {"added and removed in one write",
+         [&] {
+             HomeworkStore::edit([&](ProfileFile &ini, HomeworkStore::Changes &changes) {
+                 HomeworkStore::addHomework(ini, changes, day, "Kunst", "Bild");
+                 HomeworkStore::setDone(ini, changes, day, "Kunst", true);
+                 HomeworkStore::removeHomework(ini, changes, day, "Kunst");
+             });
+             QVERIFY(!HomeworkStore::dueDates().contains(day)); // the emptied date goes too
+         },
+         {{K::Entered, day, "Kunst"}, {K::Changed, day, "Kunst"}, {K::Deleted, day, "Kunst"}}},
         {"past date pruned", [] { HomeworkStore::PruneHomeworkDates(); }, {{K::Pruned, "10.12.2026", ""}}},
         {"rule enters", [] { RecurringHomework::addRule("Mathe", "Übung"); RecurringHomework::apply(); },
          {{K::Entered, "14.12.2026", "Mathe"}}},
