@@ -4,6 +4,7 @@
 #include "Autostart.h"
 #include "TimetablePrinter.h"
 #include "TimetablePrintout.h"
+#include "appearance/ThemeColours.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
 
@@ -130,6 +131,7 @@ QWidget *TForm8::setupTimetableTab()
             StringGrid1->setItem(r, c, item);
         }
     }
+    ThemeColours::followFixedCells(StringGrid1);
     // Every cell visible at once: the grid is exactly as large as its cells.
     const QFontMetrics metrics(headerFont);
     const int dayWidth = dayColumnWidth(StringGrid1, headerFont);

@@ -33,6 +33,7 @@ QToolButton *makeArrowButton(QWidget *parent, const QString &name, Qt::ArrowType
     button->setArrowType(arrow);
     button->setAutoRaise(true);
     button->setToolTip(hint);
+    button->setAccessibleName(hint);
     return button;
 }
 }
@@ -77,6 +78,7 @@ void TForm2::setupUi()
     SpeedButton3 = makeArrowButton(this, QStringLiteral("SpeedButton3"), Qt::DownArrow, QStringLiteral("Kalender"));
     SpeedButton3->setAutoRaise(false);
     SpeedButton3->setGeometry(148, 42, 24, 24);
+    SpeedButton3->setAccessibleDescription(QStringLiteral("Den Monatskalender zum Wählen des Datums ein- oder ausblenden"));
 
     Label2 = new QLabel(QStringLiteral("&Was:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));

@@ -1,0 +1,150 @@
+#!/usr/bin/python3
+# Reads the planner's accessibility tree through AT-SPI, as a screen reader
+# does: the main window, the settings window with each of its tabs, and the
+# homework entry dialog. Prints one line "UNNAMED <window> / <path>" for every
+# focusable control without a name, "WINDOW <title>" for every window walked,
+# and "ERROR <text>" when the tree could not be reached. With KALMORA_SHOTS
+# set to a folder, each window walked is also photographed there.
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+SKIP_INSIDE = {"table", "list", "tree", "tree table", "menu", "combo box"}  # their items are named by their content
+
+
+def find(predicate, root, depth=0):
+    if depth > 40:
+        return None
+    try:
+        if predicate(root):
+            return root
+        for child in root:
+            if child is None:
+                continue
+            found = find(predicate, child, depth + 1)
+            if found is not None:
+                return found
+    except Exception:
+        pass
+    return None
+
+
+def application(name, timeout):
+    end = time.time() + timeout
+    while time.time() < end:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.name.lower() == name:
+                return app
+        time.sleep(0.3)
+    return None
+
+
+def window(app, title_part, timeout=10):
+    end = time.time() + timeout
+    while time.time() < end:
+        for w in app:
+            if w is not None and title_part in (w.name or "") and w.getState().contains(pyatspi.STATE_SHOWING):
+                return w
+        time.sleep(0.2)
+    return None
+
+
+def walk(acc, path, out):
+    try:
+        state = acc.getState()
+        role = acc.getRoleName()
+    except Exception:
+        return
+    if not state.contains(pyatspi.STATE_SHOWING):
+        return
+    if state.contains(pyatspi.STATE_FOCUSABLE) and not (acc.name or "").strip():
+        out.append(f"{path}/{role}[{acc.description or ''}]")
+    if role in SKIP_INSIDE:
+        return
+    for i, child in enumerate(acc):
+        if child is not None:
+            walk(child, f"{path}/{role}#{i}", out)
+
+
+def photograph(win, label):
+    folder = os.environ.get("KALMORA_SHOTS")
+    if not folder:
+        return
+    time.sleep(0.8)
+    x, y, w, h = win.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    name = os.path.join(folder, label.replace(":", "-").replace(" ", "_").lower() + ".png")
+    if w > 0 and h > 0:
+        subprocess.run(["import", "-window", "root", "-crop", f"{w + 40}x{h + 60}+{max(0, x - 20)}+{max(0, y - 40)}", name], check=False)
+    else:
+        subprocess.run(["import", "-window", "root", name], check=False)
+
+
+def report(win, label):
+    photograph(win, label)
+    problems = []
+    walk(win, "", problems)
+    print(f"WINDOW {label}: {win.name}", flush=True)
+    for p in problems:
+        print(f"UNNAMED {label} {p}", flush=True)
+
+
+def press(app, win, name):
+    button = find(lambda a: a.name == name and a.getRoleName() in ("push button", "toggle button"), win)
+    if button is None:
+        print(f"ERROR no button {name}", flush=True)
+        return False
+    button.queryAction().doAction(0)
+    return True
+
+
+def main():
+    app = application("kalmora", 20)
+    if app is None:
+        print("ERROR the program did not appear on the accessibility bus", flush=True)
+        return
+    main_window = window(app, "Kalmora V2.0")
+    if main_window is None:
+        print("ERROR no main window", flush=True)
+        return
+    report(main_window, "main")
+
+    # The homework entry dialog: the timetable's first lesson, chosen with the keyboard.
+    grid = find(lambda a: a.getRoleName() == "table", main_window)
+    if grid is not None:
+        grid.queryComponent().grabFocus()
+        time.sleep(0.3)
+        subprocess.run(["xdotool", "key", "Down", "Return"], check=False)
+        entry = window(app, sys.argv[1] if len(sys.argv) > 1 else "Mathematik")
+        if entry is None:
+            print("ERROR no entry dialog", flush=True)
+        else:
+            report(entry, "entry")
+            press(app, entry, "Abbrechen")
+    else:
+        print("ERROR no timetable grid", flush=True)
+
+    if not press(app, main_window, "Optionsbox"):
+        return
+    time.sleep(1)
+    settings = None
+    for w in app:
+        if w is not None and w != main_window and w.getState().contains(pyatspi.STATE_SHOWING) and "Kalmora V2.0" in (w.name or ""):
+            settings = w
+    if settings is None:
+        print("ERROR no settings window", flush=True)
+        return
+    tabs = find(lambda a: a.getRoleName() == "page tab list", settings)
+    count = tabs.childCount if tabs is not None else 0
+    if count == 0:
+        print("ERROR no tabs", flush=True)
+    for i in range(count):
+        tabs.querySelection().selectChild(i)
+        time.sleep(0.5)
+        report(settings, "settings:" + (tabs[i].name or str(i)))
+
+
+main()
