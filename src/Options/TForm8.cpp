@@ -50,6 +50,7 @@ void TForm8::setupUi()
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setAccessibleName(QStringLiteral("Einstellungen"));
     TabDezuvedired = setupTimetableTab();
     TabFerien = setupHolidayTab();
     TabEreignisse = emptyPage(QStringLiteral("TabEreignisse"));

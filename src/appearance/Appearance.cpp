@@ -3,6 +3,7 @@
 
 #include "AppearanceGroup.h"
 #include "ColorSchemePortal.h"
+#include "ThemeColours.h"
 #include "extras/ExtrasTab.h"
 
 #include <QApplication>
@@ -50,6 +51,7 @@ void Appearance::apply()
         return; // a light start leaves the palette untouched
     m_dark = dark;
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
+    ThemeColours::paletteChanged();
     Q_EMIT changed(dark);
 }
 

@@ -49,8 +49,9 @@ void AppearanceGroup::load()
     ModeBox->setCurrentIndex(m_stored);
 }
 
-void AppearanceGroup::ModeBoxActivated(int index)
+void AppearanceGroup::ModeBoxActivated()
 {
+    const int index = ModeBox->currentIndex();
     if (index < 0 || index >= int(std::size(kModes)) || index == m_stored)
         return;
     try {

@@ -22,7 +22,7 @@ Q_SIGNALS:
 
 private:
     void setupUi();
-    void ModeBoxActivated(int index);
+    void ModeBoxActivated();
 
     QLabel *ModeLabel = nullptr;
     QComboBox *ModeBox = nullptr;

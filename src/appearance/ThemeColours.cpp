@@ -2,9 +2,11 @@
 #include "ThemeColours.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QTableWidget>
+
+#include <vector>
 
 namespace {
 
@@ -38,34 +40,17 @@ Pair pair(ThemeColours::Colour colour)
     return {QColor(0xe0, 0xc0, 0x60), QColor(0x8c, 0x76, 0x32)};
 }
 
-// Watches one widget; recolours only when the palette turned, so that a
-// recolouring that itself changes the widget's palette does not run again.
-class PaletteFollower final : public QObject
+struct Follower
 {
-public:
-    PaletteFollower(QWidget *widget, std::function<void()> recolour)
-        : QObject(widget)
-        , m_recolour(std::move(recolour))
-    {
-        m_dark = ThemeColours::dark();
-        m_recolour();
-        widget->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        const QEvent::Type type = event->type();
-        if ((type == QEvent::ApplicationPaletteChange || type == QEvent::PaletteChange) && ThemeColours::dark() != m_dark) {
-            m_dark = ThemeColours::dark();
-            m_recolour();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_recolour;
-    bool m_dark = false;
+    QPointer<QWidget> widget;
+    std::function<void()> recolour;
 };
+
+std::vector<Follower> &followers()
+{
+    static std::vector<Follower> list;
+    return list;
+}
 
 }
 
@@ -82,7 +67,21 @@ QColor ThemeColours::of(Colour colour)
 
 void ThemeColours::follow(QWidget *widget, std::function<void()> recolour)
 {
-    new PaletteFollower(widget, std::move(recolour));
+    recolour();
+    std::vector<Follower> &list = followers();
+    std::erase_if(list, [](const Follower &follower) { return follower.widget.isNull(); });
+    list.push_back({widget, std::move(recolour)});
+}
+
+void ThemeColours::paletteChanged()
+{
+    std::erase_if(followers(), [](const Follower &follower) { return follower.widget.isNull(); });
+    // A copy: a recolouring may build or remove widgets that follow too.
+    const std::vector<Follower> list = followers();
+    for (const Follower &follower : list) {
+        if (follower.widget)
+            follower.recolour();
+    }
 }
 
 void ThemeColours::followFixedCells(QTableWidget *grid)

@@ -29,9 +29,11 @@ public:
     /// the colours the windows always had.
     static QColor of(Colour colour);
 
-    /// Runs `recolour` now and again whenever the application's palette
-    /// turns from light to dark or back, as long as `widget` lives.
+    /// Runs `recolour` now and again after every switch between the light
+    /// and the dark palette, as long as `widget` lives.
     static void follow(QWidget *widget, std::function<void()> recolour);
+    /// The application's palette was switched: every follower recolours.
+    static void paletteChanged();
     /// The fixed cells of a grid (those neither selectable nor editable) drawn
     /// like buttons in the current palette, now and after every change.
     static void followFixedCells(QTableWidget *grid);

@@ -5,8 +5,10 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/WindowPlacement.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -30,6 +32,8 @@ void HelpWindow::setupUi()
     TextBrowser->setObjectName(QStringLiteral("TextBrowser"));
     TextBrowser->setOpenLinks(true);
     TextBrowser->setOpenExternalLinks(false); // the page links only within itself
+    // The page brings colours for a light page, so it stays light in dark mode too, like paper.
+    TextBrowser->setPalette(QApplication::style()->standardPalette());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(TextBrowser);

@@ -642,9 +642,15 @@ void TForm1::showEvent(QShowEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    // The keyboard's way to a lesson's homework: Enter or Space on the chosen lesson.
+    // The keyboard's way to a lesson's homework: an arrow key into the grid
+    // without a chosen lesson takes the first one (the fixed cells, where Qt
+    // would start, cannot hold the cursor); Enter or Space opens the chosen lesson.
     if (watched == StringGrid1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Right) && StringGrid1->currentRow() < 1) {
+            StringGrid1->setCurrentCell(1, 1);
+            return true;
+        }
         if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && StringGrid1->currentRow() >= 1
             && StringGrid1->currentColumn() == 1) {
             ErrorReporter::guarded([this] { StringGrid1Click(); });

@@ -53,7 +53,23 @@ def window(app, title_part, timeout=10):
     return None
 
 
-def walk(acc, path, out):
+def focused(acc, depth=0):
+    if depth > 30:
+        return None
+    try:
+        if acc.getState().contains(pyatspi.STATE_FOCUSED):
+            return acc
+        for child in acc:
+            if child is not None:
+                found = focused(child, depth + 1)
+                if found is not None:
+                    return found
+    except Exception:
+        pass
+    return None
+
+
+def walk(acc, path, out, counted):
     try:
         state = acc.getState()
         role = acc.getRoleName()
@@ -61,13 +77,15 @@ def walk(acc, path, out):
         return
     if not state.contains(pyatspi.STATE_SHOWING):
         return
+    if state.contains(pyatspi.STATE_FOCUSABLE):
+        counted.append(role)
     if state.contains(pyatspi.STATE_FOCUSABLE) and not (acc.name or "").strip():
         out.append(f"{path}/{role}[{acc.description or ''}]")
     if role in SKIP_INSIDE:
         return
     for i, child in enumerate(acc):
         if child is not None:
-            walk(child, f"{path}/{role}#{i}", out)
+            walk(child, f"{path}/{role}#{i}", out, counted)
 
 
 def photograph(win, label):
@@ -86,8 +104,9 @@ def photograph(win, label):
 def report(win, label):
     photograph(win, label)
     problems = []
-    walk(win, "", problems)
-    print(f"WINDOW {label}: {win.name}", flush=True)
+    counted = []
+    walk(win, "", problems, counted)
+    print(f"WINDOW {label}: {win.name} ({len(counted)} focusable)", flush=True)
     for p in problems:
         print(f"UNNAMED {label} {p}", flush=True)
 
@@ -112,20 +131,28 @@ def main():
         return
     report(main_window, "main")
 
-    # The homework entry dialog: the timetable's first lesson, chosen with the keyboard.
-    grid = find(lambda a: a.getRoleName() == "table", main_window)
-    if grid is not None:
-        grid.queryComponent().grabFocus()
-        time.sleep(0.3)
-        subprocess.run(["xdotool", "key", "Down", "Return"], check=False)
-        entry = window(app, sys.argv[1] if len(sys.argv) > 1 else "Mathematik")
-        if entry is None:
-            print("ERROR no entry dialog", flush=True)
-        else:
-            report(entry, "entry")
-            press(app, entry, "Abbrechen")
+    # The homework entry dialog, reached with the keyboard alone: Tab to the
+    # timetable, Down to the first lesson, Enter.
+    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Kalmora V2.0", "windowfocus", "--sync", "%1"], check=False)
+    time.sleep(0.5)
+    for _ in range(12):
+        current = focused(main_window)
+        if current is not None and current.getRoleName() == "table":
+            break
+        subprocess.run(["xdotool", "key", "Tab"], check=False)
+        time.sleep(0.2)
+    # Moving to a lesson opens its homework; Enter opens it where it did not.
+    subject = sys.argv[1] if len(sys.argv) > 1 else "Mathematik"
+    subprocess.run(["xdotool", "key", "Down"], check=False)
+    entry = window(app, subject, 3)
+    if entry is None:
+        subprocess.run(["xdotool", "key", "Return"], check=False)
+        entry = window(app, subject)
+    if entry is None:
+        print("ERROR no entry dialog", flush=True)
     else:
-        print("ERROR no timetable grid", flush=True)
+        report(entry, "entry")
+        press(app, entry, "Abbrechen")
 
     if not press(app, main_window, "Optionsbox"):
         return
@@ -142,7 +169,9 @@ def main():
     if count == 0:
         print("ERROR no tabs", flush=True)
     for i in range(count):
-        tabs.querySelection().selectChild(i)
+        if tabs[i].getRoleName() != "page tab":
+            continue
+        tabs[i].queryAction().doAction(0)
         time.sleep(0.5)
         report(settings, "settings:" + (tabs[i].name or str(i)))
 
