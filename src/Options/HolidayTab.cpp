@@ -2,6 +2,7 @@
 #include "TForm8.h"
 
 #include "HolidayStore.h"
+#include "appearance/TextScale.h"
 #include "platform/ErrorReporter.h"
 
 #if __has_include("Kalder/TForm9.h")
@@ -84,7 +85,7 @@ QWidget *TForm8::setupHolidayTab()
     const auto makeField = [&](const char *name) {
         auto *field = new QLineEdit(page);
         field->setObjectName(QString::fromLatin1(name));
-        field->setFixedWidth(110);
+        field->setFixedWidth(TextScale::scaled(110));
         return field;
     };
     const auto makeButton = [&](const char *name, QLineEdit *field) {

@@ -3,6 +3,7 @@
 
 #include "HomeworkDate.h"
 #include "Kalder/TForm9.h"
+#include "appearance/TextScale.h"
 #include "main2/HomeworkStore.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
@@ -47,7 +48,7 @@ TForm2::TForm2(QWidget *parent)
 void TForm2::setupUi()
 {
     setObjectName(QStringLiteral("TForm2"));
-    setFixedSize(kWidth, kCollapsedHeight);
+    setFixedSize(TextScale::scaled(kWidth), TextScale::scaled(kCollapsedHeight));
 
     // The upper part, always shown: subject, date, fields and buttons.
     Label4 = new QLabel(this);
@@ -128,6 +129,8 @@ void TForm2::setupUi()
     m_calendarPart->hide();
     showMonthHeading();
 
+    TextScale::scaleChildren(this); // a larger desktop font gets the room it needs
+
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, RepeatCheck);
     setTabOrder(RepeatCheck, Button1);
@@ -178,7 +181,7 @@ void TForm2::Calendar1Change()
 
 void TForm2::SpeedButton3Click()
 {
-    showCalendarPart(height() == kCollapsedHeight);
+    showCalendarPart(height() == TextScale::scaled(kCollapsedHeight));
 }
 
 void TForm2::Image2Click()
@@ -231,7 +234,7 @@ void TForm2::showCalendarPart(bool shown)
 {
     m_calendarPart->setVisible(shown);
     SpeedButton3->setArrowType(shown ? Qt::UpArrow : Qt::DownArrow);
-    setFixedHeight(shown ? kExpandedHeight : kCollapsedHeight);
+    setFixedHeight(TextScale::scaled(shown ? kExpandedHeight : kCollapsedHeight));
 }
 
 void TForm2::showDueDate(const QString &text)

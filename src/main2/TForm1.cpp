@@ -10,6 +10,7 @@
 #include "TimetableHint.h"
 #include "TBNArea/TTBNArea.h"
 #include "TBNArea/TaskbarButton.h"
+#include "appearance/TextScale.h"
 #include "appearance/ThemeColours.h"
 #include "XPrinter/PrintDialog.h"
 #include "XPrinter/TXPrint.h"
@@ -139,7 +140,7 @@ void TForm1::setupUi()
 QWidget *TForm1::setupTimetable()
 {
     auto *box = new QWidget(this);
-    box->setFixedWidth(kLeftWidth);
+    box->setFixedWidth(TextScale::scaled(kLeftWidth));
     LabelHeutige = headingLabel(box, "LabelHeutige", QStringLiteral("Heutige"));
     LabelFaecher = headingLabel(box, "LabelFaecher", QStringLiteral("Fächer:"));
     Image1 = iconButton(box, "Image1", QStringLiteral("previous"), QStringLiteral("Vortag"));
@@ -173,14 +174,14 @@ QWidget *TForm1::setupTimetable()
     StringGrid1->item(0, 0)->setFont(bold);
     StringGrid1->item(0, 1)->setFont(bold);
     const int frame = StringGrid1->frameWidth();
-    StringGrid1->setColumnWidth(0, kTimeColumnWidth);
-    StringGrid1->setColumnWidth(1, kLeftWidth - kTimeColumnWidth - 2 * frame);
+    StringGrid1->setColumnWidth(0, TextScale::scaled(kTimeColumnWidth));
+    StringGrid1->setColumnWidth(1, TextScale::scaled(kLeftWidth) - TextScale::scaled(kTimeColumnWidth) - 2 * frame);
     // Rows grow with a larger font, so that all ten lessons stay in view.
     const int rowHeight = std::max({kGridRowHeight, StringGrid1->verticalHeader()->minimumSectionSize(),
                                     StringGrid1->fontMetrics().height() + 4});
     for (int row = 0; row <= kLessons; ++row)
         StringGrid1->setRowHeight(row, rowHeight);
-    StringGrid1->setFixedSize(kLeftWidth, (kLessons + 1) * rowHeight + 2 * frame);
+    StringGrid1->setFixedSize(TextScale::scaled(kLeftWidth), (kLessons + 1) * rowHeight + 2 * frame);
     StringGrid1->viewport()->installEventFilter(this);
     // Over the empty lessons, letting clicks through to the grid.
     FirstRunHint = new TimetableHint(StringGrid1);
@@ -206,7 +207,7 @@ QWidget *TForm1::setupTimetable()
 QWidget *TForm1::setupHomeworkText()
 {
     auto *box = new QWidget(this);
-    box->setFixedWidth(kLeftWidth);
+    box->setFixedWidth(TextScale::scaled(kLeftWidth));
     LabelLangzeit = new QLabel(QStringLiteral("Langzeithausaufgaben:"), box);
     LabelLangzeit->setObjectName(QStringLiteral("LabelLangzeit"));
     ListBox5 = new QListWidget(box);
@@ -225,7 +226,7 @@ QWidget *TForm1::setupHomeworkText()
     Label2->setObjectName(QStringLiteral("Label2"));
     Memo1 = new QPlainTextEdit(box);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFixedHeight(kMemoHeight);
+    Memo1->setFixedHeight(TextScale::scaled(kMemoHeight));
     Memo1->setAccessibleName(QStringLiteral("Hausaufgabe"));
     Button1 = new QPushButton(QStringLiteral("&speichern"), box);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -253,7 +254,7 @@ QWidget *TForm1::setupHomeworkText()
 QWidget *TForm1::setupToolbar()
 {
     auto *box = new QWidget(this);
-    box->setFixedWidth(kLeftWidth);
+    box->setFixedWidth(TextScale::scaled(kLeftWidth));
     SpeedButton80 = iconButton(box, "SpeedButton80", QStringLiteral("print"), QStringLiteral("Wochenplan ausdrucken"));
     SpeedButton5 = iconButton(box, "SpeedButton5", QStringLiteral("app-start"), QStringLiteral("Anwendung starten"));
     SpeedButton6 = iconButton(box, "SpeedButton6", QStringLiteral("app-define"), QStringLiteral("Anwendung definieren"));
@@ -292,7 +293,7 @@ QWidget *TForm1::setupDayPanel(int panel)
     const QString number = QString::number(panel + 1);
     auto *group = new QGroupBox(kNoPanelCaption, this);
     group->setObjectName(QStringLiteral("GroupBox") + number);
-    group->setFixedWidth(kPanelWidth);
+    group->setFixedWidth(TextScale::scaled(kPanelWidth));
     GroupBox[panel] = group;
 
     auto *heading = new QLabel(kNoPanelHeading, group);

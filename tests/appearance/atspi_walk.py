@@ -93,10 +93,12 @@ def photograph(win, label):
     if not folder:
         return
     time.sleep(0.8)
-    x, y, w, h = win.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    # The tree gives device-independent pixels; KALMORA_SHOTS_SCALE is the program's QT_SCALE_FACTOR.
+    scale = float(os.environ.get("KALMORA_SHOTS_SCALE", "1"))
+    x, y, w, h = (int(v * scale) for v in win.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))
     name = os.path.join(folder, label.replace(":", "-").replace(" ", "_").lower() + ".png")
     if w > 0 and h > 0:
-        subprocess.run(["import", "-window", "root", "-crop", f"{w + 40}x{h + 60}+{max(0, x - 20)}+{max(0, y - 40)}", name], check=False)
+        subprocess.run(["import", "-window", "root", "-crop", f"{w + 8}x{h + 40}+{max(0, x - 4)}+{max(0, y - 36)}", "+repage", name], check=False)
     else:
         subprocess.run(["import", "-window", "root", name], check=False)
 
