@@ -30,6 +30,7 @@ void HelpWindow::setupUi()
     resize(QSize(880, 700).boundedTo(screen()->availableSize() * 0.9));
     TextBrowser = new QTextBrowser(this);
     TextBrowser->setObjectName(QStringLiteral("TextBrowser"));
+    TextBrowser->setAccessibleName(QStringLiteral("Hilfe"));
     TextBrowser->setOpenLinks(true);
     TextBrowser->setOpenExternalLinks(false); // the page links only within itself
     // The page brings colours for a light page, so it stays light in dark mode too, like paper.

@@ -176,6 +176,22 @@ def main():
         tabs[i].queryAction().doAction(0)
         time.sleep(0.5)
         report(settings, "settings:" + (tabs[i].name or str(i)))
+    if os.environ.get("KALMORA_WALK_ALL"):
+        more_windows(app, main_window, settings)
 
+
+def more_windows(app, main_window, settings):
+    """The further windows, for the pictures: the alarm list and the help."""
+    press(app, settings, "Abbrechen")
+    if press(app, main_window, "Ereigniseditor (oldschool)"):
+        shown = window(app, "Alarm")
+        if shown is not None:
+            report(shown, "alarm")
+            press(app, shown, "Abbrechen")
+    if press(app, main_window, "Hilfe"):
+        time.sleep(1)
+        shown = window(app, "Hilfe")
+        if shown is not None:
+            report(shown, "help")
 
 main()
