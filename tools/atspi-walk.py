@@ -123,7 +123,7 @@ def press(app, win, name):
 
 
 def main():
-    app = application("kalmora", 20)
+    app = application("kalmora", 60)
     if app is None:
         print("ERROR the program did not appear on the accessibility bus", flush=True)
         return

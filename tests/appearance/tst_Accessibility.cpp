@@ -2,6 +2,8 @@
 #include "support/TestEnvironment.h"
 #include "support/TestProcess.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QtTest>
@@ -42,7 +44,12 @@ void tst_Accessibility::everyFocusableControlHasAName()
     windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, desktop.environment);
     TestServer launcher;
     launcher.start(kLauncher, {QStringLiteral("--launch-immediately")}, desktop.environment);
-    QTest::qWait(1000);
+    {
+        // The program looks for the accessibility bus once, at its start.
+        QDBusConnection bus = QDBusConnection::connectToBus(desktop.busAddress, QStringLiteral("a11y-test-bus"));
+        QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(QStringLiteral("org.a11y.Bus")).value(), 30000);
+        QDBusConnection::disconnectFromBus(QStringLiteral("a11y-test-bus"));
+    }
     QProcessEnvironment planner = desktop.environment;
     planner.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     planner.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
