@@ -4,6 +4,7 @@
 //
 //   bench_startup [--runs N] [--packing-on]   (also: the evening reminder on)
 //   bench_startup [--runs N] [--snapshots]    (also: each start the first of its day, taking the daily snapshot)
+//   bench_startup [--runs N] [--portal]       (also: a desktop portal on the session bus that prefers dark)
 //   bench_startup --write DIR   (only writes the data set into DIR, for
 //                               running or profiling the program by hand)
 //
@@ -27,10 +28,12 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -68,6 +71,75 @@ std::vector<double> column(const Series &series, Field field)
         values.push_back(double(s.*field));
     return values;
 }
+
+// A private session bus with the desktop portal (its GTK backend on its own X
+// server) preferring dark, as a GNOME desktop offers it; ended with the benchmark.
+class PortalSession final
+{
+public:
+    ~PortalSession()
+    {
+        for (auto it = m_servers.rbegin(); it != m_servers.rend(); ++it) {
+            (*it)->kill();
+            (*it)->waitForFinished(3000);
+        }
+    }
+
+    /// The bus address, or an empty text when a part did not start.
+    QString start(const QString &folder)
+    {
+        QDir(folder).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(folder + QStringLiteral("/run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder + QStringLiteral("/run"));
+        m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
+        m_env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+        m_env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("keyfile"));
+        QFile config(folder + QStringLiteral("/bus.conf"));
+        if (!config.open(QIODevice::WriteOnly))
+            return {};
+        config.write(QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen><auth>EXTERNAL</auth>"
+                                    "<policy context=\"default\"><allow send_destination=\"*\"/><allow own=\"*\"/></policy></busconfig>")
+                         .arg(folder)
+                         .toUtf8());
+        config.close();
+        const QString address = firstLine(serve(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config.fileName(),
+                                                                                QStringLiteral("--nofork"), QStringLiteral("--print-address=1")}));
+        const QString display = firstLine(serve(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp")}));
+        if (address.isEmpty() || display.isEmpty())
+            return {};
+        m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+        m_env.insert(QStringLiteral("DISPLAY"), u':' + display);
+        QProcess gsettings;
+        gsettings.setProcessEnvironment(m_env);
+        gsettings.start(QStringLiteral("gsettings"), {QStringLiteral("set"), QStringLiteral("org.gnome.desktop.interface"),
+                                                      QStringLiteral("color-scheme"), QStringLiteral("prefer-dark")});
+        gsettings.waitForFinished(5000);
+        serve(QStringLiteral("/usr/libexec/xdg-desktop-portal-gtk"), {});
+        QThread::msleep(1000);
+        serve(QStringLiteral("/usr/libexec/xdg-desktop-portal"), {});
+        QThread::msleep(1500);
+        return address;
+    }
+
+private:
+    QProcess *serve(const QString &program, const QStringList &arguments)
+    {
+        auto *process = new QProcess;
+        m_servers.emplace_back(process);
+        process->setProcessEnvironment(m_env);
+        process->start(program, arguments);
+        process->waitForStarted(5000);
+        return process;
+    }
+    static QString firstLine(QProcess *process)
+    {
+        return process->waitForReadyRead(10000) ? QString::fromLocal8Bit(process->readLine()).trimmed() : QString();
+    }
+
+    QProcessEnvironment m_env;
+    std::vector<std::unique_ptr<QProcess>> m_servers;
+};
 
 QProcessEnvironment environmentFor(const QString &programDir, const QString &configDir)
 {
@@ -293,6 +365,7 @@ int main(int argc, char **argv)
     bool packingOn = false; // --packing-on: also the data set with the evening reminder on
     bool snapshotsOn = false; // --snapshots: also every start as the first of its day
     QString baseline; // --baseline EXE: also another build of the program, on the same data
+    bool portalOn = false; // --portal: also the data set with a desktop portal preferring dark
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--runs" && i + 1 < args.size()) {
@@ -307,8 +380,10 @@ int main(int argc, char **argv)
             packingOn = true;
         } else if (args[i] == u"--snapshots") {
             snapshotsOn = true;
+        } else if (args[i] == u"--portal") {
+            portalOn = true;
         } else {
-            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] [--snapshots] [--baseline EXE] | --write DIR [--rules]\n");
+            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] [--snapshots] [--portal] [--baseline EXE] | --write DIR [--rules]\n");
             return 2;
         }
     }
@@ -408,6 +483,18 @@ int main(int argc, char **argv)
     const DataSnapshot firstSnapshot(firstDir);
     const QProcessEnvironment firstEnv = environmentFor(firstDir, configDir);
     Series firstOfDay{QStringLiteral("kalmora, five-year data, snapshot"), {}, 0, {}};
+    // The same data set with the portal on the session bus; its answer comes after the first frame.
+    PortalSession portal;
+    QProcessEnvironment portalEnv = dataEnv;
+    if (portalOn) {
+        const QString address = portal.start(work.filePath(QStringLiteral("portal")));
+        if (address.isEmpty()) {
+            std::fprintf(stderr, "the desktop portal did not start (dbus-daemon, Xvfb, xdg-desktop-portal-gtk)\n");
+            return 1;
+        }
+        portalEnv.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    }
+    Series withPortal{QStringLiteral("kalmora, five-year data, portal present"), {}, 0, {}};
     std::printf("QT_QPA_PLATFORM=%s, %d runs each, alternating\n", qPrintable(dataEnv.value(QStringLiteral("QT_QPA_PLATFORM"))), runs);
 
     Series withData{QStringLiteral("kalmora, five-year data"), {}, 0, {}};
@@ -452,6 +539,10 @@ int main(int argc, char **argv)
             packingSnapshot.restore();
             measure(withPacking, program, packingEnv);
         }
+        if (portalOn) {
+            snapshot.restore();
+            measure(withPortal, program, portalEnv);
+        }
         if (snapshotsOn) {
             firstSnapshot.restore();
             QDir(firstDir + QStringLiteral("Sicherungen")).removeRecursively();
@@ -495,6 +586,10 @@ int main(int argc, char **argv)
     if (packingOn && !withPacking.samples.empty() && !withData.samples.empty()) {
         printSeries(withPacking);
         std::printf("reminder on / off (median wall): %.3f\n", medianWall(withPacking) / medianWall(withData));
+    }
+    if (portalOn && !withPortal.samples.empty() && !withData.samples.empty()) {
+        printSeries(withPortal);
+        std::printf("portal present / absent (median wall): %.3f (target at most 1.030)\n", medianWall(withPortal) / medianWall(withData));
     }
     if (snapshotsOn && !firstOfDay.samples.empty() && !withData.samples.empty()) {
         printSeries(firstOfDay);

@@ -24,6 +24,8 @@ TCalendar::TCalendar(QWidget *parent)
     , m_date(Clock::today())
 {
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Monatskalender"));
+    setAccessibleDescription(QStringLiteral("Die Tage des Monats; die Pfeiltasten wählen einen Tag"));
 }
 
 void TCalendar::setYear(int year)

@@ -3,6 +3,7 @@
 
 #include "EventInput.h"
 #include "Kalder/TForm9.h"
+#include "appearance/TextScale.h"
 #include "platform/ErrorReporter.h"
 #include "platform/FileDialog.h"
 #include "platform/ProgramDirectory.h"
@@ -161,7 +162,7 @@ QWidget *EventTab::setupKindColumn()
 QWidget *EventTab::setupDateColumn()
 {
     auto *column = new QWidget(this);
-    column->setFixedWidth(220);
+    column->setFixedWidth(TextScale::scaled(220));
 
     SpeedButton3 = namedButton<QToolButton>(column, "SpeedButton3", QString(), QStringLiteral("letzter Monat"));
     SpeedButton3->setArrowType(Qt::LeftArrow);

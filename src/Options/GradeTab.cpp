@@ -86,6 +86,8 @@ void GradeTab::setupTree()
     TreeView2 = new QTreeWidget(this);
     TreeView2->setObjectName(QStringLiteral("TreeView2"));
     TreeView2->setHeaderHidden(true);
+    TreeView2->setAccessibleName(QStringLiteral("Noten"));
+    TreeView2->setAccessibleDescription(QStringLiteral("Die Fächer mit ihren Kategorien und Noten"));
     TreeView2->setRootIsDecorated(true);
     TreeView2->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     TreeView2->setToolTip(QStringLiteral("Fächer, Leistungsbereiche und Noten"));

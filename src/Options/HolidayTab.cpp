@@ -2,6 +2,7 @@
 #include "TForm8.h"
 
 #include "HolidayStore.h"
+#include "appearance/TextScale.h"
 #include "platform/ErrorReporter.h"
 
 #if __has_include("Kalder/TForm9.h")
@@ -88,7 +89,7 @@ QWidget *TForm8::setupHolidayTab()
     const auto makeField = [&](const char *name) {
         auto *field = new QLineEdit(page);
         field->setObjectName(QString::fromLatin1(name));
-        field->setFixedWidth(110);
+        field->setFixedWidth(TextScale::scaled(110));
         return field;
     };
     const auto makeButton = [&](const char *name, QLineEdit *field) {
@@ -108,16 +109,21 @@ QWidget *TForm8::setupHolidayTab()
         QLineEdit *first = makeField(row.firstEdit);
         QLineEdit *last = makeField(row.lastEdit);
         m_holidayFields[2 * i] = first;
+        const QString period = QString::fromUtf16(HolidayStore::Periods()[i].label);
+        first->setAccessibleName(period + QStringLiteral(", erster Tag"));
+        last->setAccessibleName(period + QStringLiteral(", letzter Tag"));
         m_holidayFields[2 * i + 1] = last;
         rows->addWidget(new QLabel(QString::fromUtf16(HolidayStore::Periods()[i].label), page), i, 0);
         rows->addWidget(first, i, 1);
         rows->addWidget(makeButton(row.firstButton, first), i, 2);
+        rows->itemAtPosition(i, 2)->widget()->setAccessibleName(QStringLiteral("Kalender: ") + first->accessibleName());
         auto *until = new QLabel(QStringLiteral("–"), page);
         until->setAlignment(Qt::AlignCenter);
         until->setMinimumWidth(18);
         rows->addWidget(until, i, 3);
         rows->addWidget(last, i, 4);
         rows->addWidget(makeButton(row.lastButton, last), i, 5);
+        rows->itemAtPosition(i, 5)->widget()->setAccessibleName(QStringLiteral("Kalender: ") + last->accessibleName());
     }
     rows->setColumnMinimumWidth(0, 100);
     rows->setColumnStretch(6, 1);

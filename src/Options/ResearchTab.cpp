@@ -49,6 +49,8 @@ void ResearchTab::setupUi()
     ITreeView1 = new QTreeWidget(this);
     ITreeView1->setObjectName(QStringLiteral("ITreeView1"));
     ITreeView1->setHeaderHidden(true);
+    ITreeView1->setAccessibleName(QStringLiteral("Recherche-Themen"));
+    ITreeView1->setAccessibleDescription(QStringLiteral("Die Themen und Links des Katalogs; ein Link öffnet sich im Browser"));
     ITreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ITreeView1->setMouseTracking(true);
     ITreeView1->viewport()->setMouseTracking(true);

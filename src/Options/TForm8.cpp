@@ -2,6 +2,7 @@
 #include "TForm8.h"
 
 #include "Autostart.h"
+#include "appearance/TextScale.h"
 #include "EventTab.h"
 #include "GradeTab.h"
 #include "ResearchTab.h"
@@ -46,10 +47,11 @@ TForm8::TForm8(QWidget *parent)
 void TForm8::setupUi()
 {
     setObjectName(QStringLiteral("TForm8"));
-    setFixedSize(660, 440);
+    setFixedSize(TextScale::scaled(660), TextScale::scaled(440));
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setAccessibleName(QStringLiteral("Einstellungen"));
     TabDezuvedired = setupTimetableTab();
     TabFerien = setupHolidayTab();
     TabEreignisse = emptyPage(QStringLiteral("TabEreignisse"));

@@ -4,6 +4,7 @@
 #include "Autostart.h"
 #include "TimetablePrinter.h"
 #include "TimetablePrintout.h"
+#include "appearance/ThemeColours.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
 
@@ -109,6 +110,9 @@ QWidget *TForm8::setupTimetableTab()
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGrid1->setAccessibleName(QStringLiteral("Stundenplan"));
+    StringGrid1->setAccessibleDescription(QStringLiteral("Die Fächer der Woche, eine Spalte je Tag; im Editmode bearbeitbar, "
+                                                         "das Kontextmenü bietet die Fächerliste"));
     StringGrid1->viewport()->installEventFilter(this);
     // The header row and the lesson-number column are fixed: drawn like
     // headers, and neither selectable nor editable, so the current cell is
@@ -130,6 +134,7 @@ QWidget *TForm8::setupTimetableTab()
             StringGrid1->setItem(r, c, item);
         }
     }
+    ThemeColours::followFixedCells(StringGrid1);
     // Every cell visible at once: the grid is exactly as large as its cells.
     const QFontMetrics metrics(headerFont);
     const int dayWidth = dayColumnWidth(StringGrid1, headerFont);

@@ -3,6 +3,7 @@
 
 #include "HomeworkDate.h"
 #include "Kalder/TForm9.h"
+#include "appearance/TextScale.h"
 #include "main2/HomeworkStore.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
@@ -33,6 +34,7 @@ QToolButton *makeArrowButton(QWidget *parent, const QString &name, Qt::ArrowType
     button->setArrowType(arrow);
     button->setAutoRaise(true);
     button->setToolTip(hint);
+    button->setAccessibleName(hint);
     return button;
 }
 }
@@ -46,7 +48,7 @@ TForm2::TForm2(QWidget *parent)
 void TForm2::setupUi()
 {
     setObjectName(QStringLiteral("TForm2"));
-    setFixedSize(kWidth, kCollapsedHeight);
+    setFixedSize(TextScale::scaled(kWidth), TextScale::scaled(kCollapsedHeight));
 
     // The upper part, always shown: subject, date, fields and buttons.
     Label4 = new QLabel(this);
@@ -77,6 +79,7 @@ void TForm2::setupUi()
     SpeedButton3 = makeArrowButton(this, QStringLiteral("SpeedButton3"), Qt::DownArrow, QStringLiteral("Kalender"));
     SpeedButton3->setAutoRaise(false);
     SpeedButton3->setGeometry(148, 42, 24, 24);
+    SpeedButton3->setAccessibleDescription(QStringLiteral("Den Monatskalender zum Wählen des Datums ein- oder ausblenden"));
 
     Label2 = new QLabel(QStringLiteral("&Was:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -125,6 +128,8 @@ void TForm2::setupUi()
     Image3->setGeometry(kWidth - 28, 27, 22, 134);
     m_calendarPart->hide();
     showMonthHeading();
+
+    TextScale::scaleChildren(this); // a larger desktop font gets the room it needs
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, RepeatCheck);
@@ -176,7 +181,7 @@ void TForm2::Calendar1Change()
 
 void TForm2::SpeedButton3Click()
 {
-    showCalendarPart(height() == kCollapsedHeight);
+    showCalendarPart(height() == TextScale::scaled(kCollapsedHeight));
 }
 
 void TForm2::Image2Click()
@@ -229,7 +234,7 @@ void TForm2::showCalendarPart(bool shown)
 {
     m_calendarPart->setVisible(shown);
     SpeedButton3->setArrowType(shown ? Qt::UpArrow : Qt::DownArrow);
-    setFixedHeight(shown ? kExpandedHeight : kCollapsedHeight);
+    setFixedHeight(TextScale::scaled(shown ? kExpandedHeight : kCollapsedHeight));
 }
 
 void TForm2::showDueDate(const QString &text)

@@ -25,6 +25,7 @@ ExtrasTab::ExtrasTab(QWidget *parent)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(content);
+    scroll->setAccessibleName(QStringLiteral("Extras"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);

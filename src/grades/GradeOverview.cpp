@@ -4,6 +4,8 @@
 #include "Options/GradeStore.h"
 #include "platform/Errors.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 namespace {
@@ -129,9 +131,16 @@ const QStringList &GradeOverview::Headers()
     return headers;
 }
 
+QString GradeOverview::pointsText(double average)
+{
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::OmitGroupSeparator);
+    return german.toString(average, 'f', 2);
+}
+
 QStringList GradeOverview::cells(const Row &row)
 {
-    return {row.subject, GradeArithmetic::averageText(row.average, MarkingSystem::Points),
+    return {row.subject, pointsText(row.average),
             GradeArithmetic::averageText(row.average, MarkingSystem::Grades), QString::number(row.weight),
             QString::number(row.grades)};
 }
@@ -144,7 +153,7 @@ QStringList GradeOverview::overallCells(const QList<Row> &rows)
     for (const Row &row : rows)
         grades += row.grades;
     const double overall = overallAverage(rows);
-    return {OverallLabel(), GradeArithmetic::averageText(overall, MarkingSystem::Points),
+    return {OverallLabel(), pointsText(overall),
             GradeArithmetic::averageText(overall, MarkingSystem::Grades), QString(), QString::number(grades)};
 }
 

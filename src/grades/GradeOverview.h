@@ -62,6 +62,9 @@ public:
     /// "1 und 2" ... in the grade system, "15 bis 10 Punkte" ... in the points system.
     static QString bandName(Band band, MarkingSystem system);
 
+    /// An average in points as the overview shows it: two decimals ("10,22").
+    static QString pointsText(double average);
+
     /// "Fach", "Punkte", "Note", "Gewicht", "Anzahl".
     static const QStringList &Headers();
     /// The cells of a subject's line: the average in points and as a grade

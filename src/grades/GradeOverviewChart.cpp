@@ -59,8 +59,7 @@ QColor GradeOverviewChart::bandColor(GradeOverview::Band band)
 
 QString GradeOverviewChart::barLabel(const GradeOverview::Row &row, MarkingSystem system)
 {
-    QLocale german(QLocale::German, QLocale::Germany);
-    const QString value = system == MarkingSystem::Points ? german.toString(row.average, 'f', 1)
+    const QString value = system == MarkingSystem::Points ? GradeOverview::pointsText(row.average)
                                                           : GradeArithmetic::gradesAverageText(row.average);
     return QStringLiteral("%1 (%2)").arg(row.subject, value);
 }
@@ -112,6 +111,21 @@ QChart *GradeOverviewChart::build(const QList<GradeOverview::Row> &rows, Marking
     chart->legend()->setVisible(true);
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;
+}
+
+void GradeOverviewChart::setDark(QChart *chart, bool dark)
+{
+    chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+    // The theme gives the bars its own colours; they keep their bands'.
+    for (QAbstractSeries *series : chart->series()) {
+        if (auto *bars = qobject_cast<QHorizontalStackedBarSeries *>(series)) {
+            const QList<QBarSet *> sets = bars->barSets();
+            for (int b = 0; b < sets.size() && b < int(std::size(kBands)); ++b) {
+                sets[b]->setColor(bandColor(kBands[b]));
+                sets[b]->setBorderColor(bandColor(kBands[b]).darker(130));
+            }
+        }
+    }
 }
 
 void GradeOverviewChart::render(const QList<GradeOverview::Row> &rows, MarkingSystem system, QPainter &painter,

@@ -19,6 +19,10 @@ public:
     /// the last one. The caller owns the chart.
     static QChart *build(const QList<GradeOverview::Row> &rows, MarkingSystem system);
 
+    /// The dark or the light look for the window (background, axes, legend,
+    /// titles); the bars keep their band colours. A printout stays light.
+    static void setDark(QChart *chart, bool dark);
+
     /// Draws such a chart into `area` of `painter`, for the printout.
     static void render(const QList<GradeOverview::Row> &rows, MarkingSystem system, QPainter &painter,
                        const QRectF &area);

@@ -5,6 +5,7 @@
 #include "Options/GradeStore.h"
 #include "XPrinter/PrintDialog.h"
 #include "XPrinter/TXPrint.h"
+#include "appearance/ThemeColours.h"
 #include "platform/Clock.h"
 #include "platform/ErrorReporter.h"
 
@@ -82,6 +83,7 @@ void GradeOverviewWindow::setupUi()
     GradeChart->setObjectName(QStringLiteral("GradeChart"));
     GradeChart->setRenderHint(QPainter::Antialiasing);
     GradeChart->setMinimumHeight(360);
+    ThemeColours::follow(GradeChart, [this] { GradeOverviewChart::setDark(GradeChart->chart(), ThemeColours::dark()); });
 
     PrintButton = button("PrintButton", QStringLiteral("&Drucken"), QStringLiteral("Übersicht und Diagramm drucken"), this);
     connect(PrintButton, &QPushButton::clicked, this, ErrorReporter::handler(this, &GradeOverviewWindow::PrintButtonClick));
@@ -165,6 +167,8 @@ void GradeOverviewWindow::ShowChart()
 {
     QChart *old = GradeChart->chart();
     GradeChart->setChart(GradeOverviewChart::build(m_rows, m_shownSystem));
+    if (ThemeColours::dark())
+        GradeOverviewChart::setDark(GradeChart->chart(), true);
     delete old;
 }
 

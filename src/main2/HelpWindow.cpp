@@ -5,8 +5,10 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/WindowPlacement.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -28,8 +30,11 @@ void HelpWindow::setupUi()
     resize(QSize(880, 700).boundedTo(screen()->availableSize() * 0.9));
     TextBrowser = new QTextBrowser(this);
     TextBrowser->setObjectName(QStringLiteral("TextBrowser"));
+    TextBrowser->setAccessibleName(QStringLiteral("Hilfe"));
     TextBrowser->setOpenLinks(true);
     TextBrowser->setOpenExternalLinks(false); // the page links only within itself
+    // The page brings colours for a light page, so it stays light in dark mode too, like paper.
+    TextBrowser->setPalette(QApplication::style()->standardPalette());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(TextBrowser);

@@ -15,6 +15,8 @@
 #include "Kalder/TForm9.h"
 #include "Options/TForm8.h"
 #include "almain/TForm5.h"
+#include "appearance/AccessibleNames.h"
+#include "appearance/Appearance.h"
 #include "backup/BackupExtras.h"
 #include "backup/BackupCommand.h"
 #include "backup/DataFolderLock.h"
@@ -134,6 +136,10 @@ void Startup::wireWindows()
     auto *packing = new PackingExtras(form1);
     packing->install(form8->extrasTab(), form1->findChild<TTBNArea *>());
     QTimer::singleShot(1000, packing, [packing] { ErrorReporter::guarded([packing] { packing->startFromSettings(); }); });
+    // Light or dark windows; the desktop is asked once the first frame is up.
+    auto *appearance = new Appearance(form1);
+    appearance->install(form8->extrasTab());
+    QTimer::singleShot(100, appearance, [appearance] { ErrorReporter::guarded([appearance] { appearance->start(); }); });
     // After a restore every window that shows data reads it anew; the settings
     // window and the alarm list do so on their next showing anyway.
     auto *backup = new BackupExtras(form1);
@@ -223,6 +229,7 @@ int Startup::run(int &argc, char **argv)
         std::fprintf(stderr, "Qt's German translation (qt6-translations-l10n) is missing; standard dialogs stay English.\n");
     if (!Clock::initFromEnvironment())
         std::fprintf(stderr, "KALMORA_NOW is not an ISO 8601 date and time; the system clock is used.\n");
+    AccessibleNames::install(); // before the windows are built, so that screen readers find every control named
     Startup startup;
     startup.createWindows();
     QApplication::setWindowIcon(startup.mainWindow()->windowIcon());

@@ -10,6 +10,8 @@
 #include "TimetableHint.h"
 #include "TBNArea/TTBNArea.h"
 #include "TBNArea/TaskbarButton.h"
+#include "appearance/TextScale.h"
+#include "appearance/ThemeColours.h"
 #include "XPrinter/PrintDialog.h"
 #include "XPrinter/TXPrint.h"
 #include "XPrinter/WeeklyPlan.h"
@@ -28,6 +30,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -68,6 +71,7 @@ QToolButton *iconButton(QWidget *parent, const char *name, const QString &icon, 
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
     button->setToolTip(hint);
+    button->setAccessibleName(hint);
     return button;
 }
 
@@ -136,7 +140,7 @@ void TForm1::setupUi()
 QWidget *TForm1::setupTimetable()
 {
     auto *box = new QWidget(this);
-    box->setFixedWidth(kLeftWidth);
+    box->setFixedWidth(TextScale::scaled(kLeftWidth));
     LabelHeutige = headingLabel(box, "LabelHeutige", QStringLiteral("Heutige"));
     LabelFaecher = headingLabel(box, "LabelFaecher", QStringLiteral("Fächer:"));
     Image1 = iconButton(box, "Image1", QStringLiteral("previous"), QStringLiteral("Vortag"));
@@ -152,6 +156,9 @@ QWidget *TForm1::setupTimetable()
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     StringGrid1->setTabKeyNavigation(false);
+    StringGrid1->setAccessibleName(QStringLiteral("Stundenplan"));
+    StringGrid1->setAccessibleDescription(QStringLiteral("Die Fächer des gezeigten Tages; die Eingabetaste öffnet die Hausaufgabe zum gewählten Fach"));
+    StringGrid1->installEventFilter(this);
     const QBrush fixed = palette().button();
     StringGrid1->setItem(0, 0, fixedCell(QStringLiteral("Zeit"), fixed));
     StringGrid1->setItem(0, 1, fixedCell(QString(), fixed));
@@ -161,19 +168,20 @@ QWidget *TForm1::setupTimetable()
         lesson->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         StringGrid1->setItem(row, 1, lesson);
     }
+    ThemeColours::followFixedCells(StringGrid1);
     QFont bold = StringGrid1->font();
     bold.setBold(true);
     StringGrid1->item(0, 0)->setFont(bold);
     StringGrid1->item(0, 1)->setFont(bold);
     const int frame = StringGrid1->frameWidth();
-    StringGrid1->setColumnWidth(0, kTimeColumnWidth);
-    StringGrid1->setColumnWidth(1, kLeftWidth - kTimeColumnWidth - 2 * frame);
+    StringGrid1->setColumnWidth(0, TextScale::scaled(kTimeColumnWidth));
+    StringGrid1->setColumnWidth(1, TextScale::scaled(kLeftWidth) - TextScale::scaled(kTimeColumnWidth) - 2 * frame);
     // Rows grow with a larger font, so that all ten lessons stay in view.
     const int rowHeight = std::max({kGridRowHeight, StringGrid1->verticalHeader()->minimumSectionSize(),
                                     StringGrid1->fontMetrics().height() + 4});
     for (int row = 0; row <= kLessons; ++row)
         StringGrid1->setRowHeight(row, rowHeight);
-    StringGrid1->setFixedSize(kLeftWidth, (kLessons + 1) * rowHeight + 2 * frame);
+    StringGrid1->setFixedSize(TextScale::scaled(kLeftWidth), (kLessons + 1) * rowHeight + 2 * frame);
     StringGrid1->viewport()->installEventFilter(this);
     // Over the empty lessons, letting clicks through to the grid.
     FirstRunHint = new TimetableHint(StringGrid1);
@@ -199,7 +207,7 @@ QWidget *TForm1::setupTimetable()
 QWidget *TForm1::setupHomeworkText()
 {
     auto *box = new QWidget(this);
-    box->setFixedWidth(kLeftWidth);
+    box->setFixedWidth(TextScale::scaled(kLeftWidth));
     LabelLangzeit = new QLabel(QStringLiteral("Langzeithausaufgaben:"), box);
     LabelLangzeit->setObjectName(QStringLiteral("LabelLangzeit"));
     ListBox5 = new QListWidget(box);
@@ -207,6 +215,8 @@ QWidget *TForm1::setupHomeworkText()
     ListBox5->setFont(QFont(QStringLiteral("Arial"), 8));
     ListBox5->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox5->setUniformItemSizes(true);
+    ListBox5->setAccessibleName(QStringLiteral("Langzeithausaufgaben"));
+    ListBox5->setAccessibleDescription(QStringLiteral("Die weiteren Abgabetermine; ein Termin zeigt seine Hausaufgaben im letzten Feld"));
     ListBox5->addItem(QStringLiteral("00.00.0000"));
     ListBox5->setFixedSize(kFurtherDatesWidth,
                            kFurtherDatesVisible * ListBox5->sizeHintForRow(0) + 2 * ListBox5->frameWidth());
@@ -216,7 +226,8 @@ QWidget *TForm1::setupHomeworkText()
     Label2->setObjectName(QStringLiteral("Label2"));
     Memo1 = new QPlainTextEdit(box);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFixedHeight(kMemoHeight);
+    Memo1->setFixedHeight(TextScale::scaled(kMemoHeight));
+    Memo1->setAccessibleName(QStringLiteral("Hausaufgabe"));
     Button1 = new QPushButton(QStringLiteral("&speichern"), box);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setToolTip(QStringLiteral("Änderung übernehmen"));
@@ -243,7 +254,7 @@ QWidget *TForm1::setupHomeworkText()
 QWidget *TForm1::setupToolbar()
 {
     auto *box = new QWidget(this);
-    box->setFixedWidth(kLeftWidth);
+    box->setFixedWidth(TextScale::scaled(kLeftWidth));
     SpeedButton80 = iconButton(box, "SpeedButton80", QStringLiteral("print"), QStringLiteral("Wochenplan ausdrucken"));
     SpeedButton5 = iconButton(box, "SpeedButton5", QStringLiteral("app-start"), QStringLiteral("Anwendung starten"));
     SpeedButton6 = iconButton(box, "SpeedButton6", QStringLiteral("app-define"), QStringLiteral("Anwendung definieren"));
@@ -256,9 +267,12 @@ QWidget *TForm1::setupToolbar()
     SpeedButton6->setEnabled(false);
     LabelVersion = new QLabel(QStringLiteral("Version 2.0"), box);
     LabelVersion->setObjectName(QStringLiteral("LabelVersion"));
-    QPalette muted = LabelVersion->palette();
-    muted.setColor(QPalette::WindowText, muted.color(QPalette::Disabled, QPalette::WindowText).darker(130));
-    LabelVersion->setPalette(muted);
+    ThemeColours::follow(LabelVersion, [label = LabelVersion] {
+        QPalette muted = QApplication::palette();
+        const QColor disabled = muted.color(QPalette::Disabled, QPalette::WindowText);
+        muted.setColor(QPalette::WindowText, ThemeColours::dark() ? disabled.lighter(130) : disabled.darker(130));
+        label->setPalette(muted);
+    });
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(2);
@@ -279,14 +293,19 @@ QWidget *TForm1::setupDayPanel(int panel)
     const QString number = QString::number(panel + 1);
     auto *group = new QGroupBox(kNoPanelCaption, this);
     group->setObjectName(QStringLiteral("GroupBox") + number);
-    group->setFixedWidth(kPanelWidth);
+    group->setFixedWidth(TextScale::scaled(kPanelWidth));
     GroupBox[panel] = group;
 
     auto *heading = new QLabel(kNoPanelHeading, group);
     heading->setObjectName(QStringLiteral("Label") + QString::number(panel + 8));
-    heading->setStyleSheet(QStringLiteral("QLabel { color: white; font-weight: bold; padding: 4px 6px;"
-                                          " border-radius: 3px; background: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
-                                          " stop:0 #2f6fc4, stop:1 #8db4ea); }"));
+    ThemeColours::follow(heading, [heading] {
+        using C = ThemeColours::Colour;
+        heading->setStyleSheet(QStringLiteral("QLabel { color: %1; font-weight: bold; padding: 4px 6px;"
+                                              " border-radius: 3px; background: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
+                                              " stop:0 %2, stop:1 %3); }")
+                                   .arg(ThemeColours::of(C::DayHeadingText).name(), ThemeColours::of(C::DayHeadingFrom).name(),
+                                        ThemeColours::of(C::DayHeadingTo).name()));
+    });
     heading->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     PanelHeading[panel] = heading;
 
@@ -296,6 +315,8 @@ QWidget *TForm1::setupDayPanel(int panel)
     fixedPitch.setStyleHint(QFont::TypeWriter); // where Courier New is missing, another fixed-pitch font
     fixedPitch.setFixedPitch(true);
     list->setFont(fixedPitch);
+    list->setAccessibleName(kNoPanelHeading);
+    list->setAccessibleDescription(QStringLiteral("Die Hausaufgaben eines Abgabetermins; eine gewählte steht unten links zum Bearbeiten"));
     ListBox[panel] = list;
 
     auto *done = new QToolButton(group);
@@ -313,6 +334,8 @@ QWidget *TForm1::setupDayPanel(int panel)
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         buttons->addWidget(button);
     }
+    done->setAccessibleDescription(QStringLiteral("Die gewählte Hausaufgabe als erledigt markieren"));
+    remove->setAccessibleDescription(QStringLiteral("Die gewählte Hausaufgabe löschen"));
     DoneButton[panel] = done;
     DeleteButton[panel] = remove;
 
@@ -421,11 +444,13 @@ void TForm1::RefreshDayPanels()
         if (panel >= dates.size()) {
             GroupBox[panel]->setTitle(kNoPanelCaption);
             PanelHeading[panel]->setText(kNoPanelHeading);
+            ListBox[panel]->setAccessibleName(kNoPanelHeading);
             continue;
         }
         const QString &date = dates[panel];
         GroupBox[panel]->setTitle(u' ' + kPanelHeading + date);
         PanelHeading[panel]->setText(kPanelHeading + date);
+        ListBox[panel]->setAccessibleName(kPanelHeading + date);
         ListBox[panel]->addItems(HomeworkStore::homeworkListTexts(DateText::parse(date)));
     }
     if (dates.size() > 4)
@@ -618,6 +643,21 @@ void TForm1::showEvent(QShowEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    // The keyboard's way to a lesson's homework: an arrow key into the grid
+    // without a chosen lesson takes the first one (the fixed cells, where Qt
+    // would start, cannot hold the cursor); Enter or Space opens the chosen lesson.
+    if (watched == StringGrid1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Right) && StringGrid1->currentRow() < 1) {
+            StringGrid1->setCurrentCell(1, 1);
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && StringGrid1->currentRow() >= 1
+            && StringGrid1->currentColumn() == 1) {
+            ErrorReporter::guarded([this] { StringGrid1Click(); });
+            return true;
+        }
+    }
     if (watched == StringGrid1->viewport()) {
         if (event->type() == QEvent::MouseButtonPress)
             m_gridMousePressed = true;

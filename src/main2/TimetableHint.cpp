@@ -1,6 +1,8 @@
 // The hint over the empty timetable grid that tells how to enter a timetable.
 #include "TimetableHint.h"
 
+#include "appearance/ThemeColours.h"
+
 #include <QEvent>
 #include <QTableWidget>
 
@@ -23,7 +25,12 @@ TimetableHint::TimetableHint(QTableWidget *grid)
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setMargin(5);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setStyleSheet(QStringLiteral("QLabel { background: #fff8dc; color: #5a4a00; border: 1px solid #e0c060; }"));
+    ThemeColours::follow(this, [this] {
+        using C = ThemeColours::Colour;
+        setStyleSheet(QStringLiteral("QLabel { background: %1; color: %2; border: 1px solid %3; }")
+                          .arg(ThemeColours::of(C::HintBackground).name(), ThemeColours::of(C::HintText).name(),
+                               ThemeColours::of(C::HintBorder).name()));
+    });
     place();
 }
 

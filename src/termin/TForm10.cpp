@@ -1,6 +1,8 @@
 // The reminder window.
 #include "TForm10.h"
 
+#include "appearance/ThemeColours.h"
+
 #include "DueEvents.h"
 #include "platform/Clock.h"
 #include "platform/ErrorReporter.h"
@@ -56,10 +58,12 @@ void TForm10::setupUi()
     auto *band = new QFrame(this);
     band->setFrameShape(QFrame::StyledPanel);
     band->setAutoFillBackground(true);
-    QPalette bandPalette = band->palette();
-    bandPalette.setColor(QPalette::Window, QColor(0xff, 0xf0, 0xb3));
-    bandPalette.setColor(QPalette::WindowText, QColor(0x60, 0x20, 0x00));
-    band->setPalette(bandPalette);
+    ThemeColours::follow(band, [band] {
+        QPalette bandPalette = band->palette();
+        bandPalette.setColor(QPalette::Window, ThemeColours::of(ThemeColours::Colour::BannerBackground));
+        bandPalette.setColor(QPalette::WindowText, ThemeColours::of(ThemeColours::Colour::BannerText));
+        band->setPalette(bandPalette);
+    });
     auto *icon = new QLabel(band);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(kIconSize, kIconSize));
     Label1 = new QLabel(band);

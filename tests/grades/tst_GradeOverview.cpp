@@ -73,13 +73,12 @@ void tst_GradeOverview::linesOfTheSubjects()
     QVERIFY(!loaded.failure);
     QCOMPARE(loaded.rows.size(), 12);
 
-    // Each line in the tree's order: average in points to 15 digits and as the grade, weight 1, the grades counted.
-    QCOMPARE(GradeOverview::cells(loaded.rows[2]),
-             (QStringList{"Deutsch", "10,8333333333333", "2", "1", "4"}));
-    QCOMPARE(GradeOverview::cells(loaded.rows[1]), (QStringList{"Chemie", "11", "2", "1", "2"}));
-    QCOMPARE(GradeOverview::cells(loaded.rows[3]).mid(1, 2), (QStringList{"7,5", "3"}));
-    QCOMPARE(GradeOverview::cells(loaded.rows[4]).mid(1, 2), (QStringList{"10,5", "2-"}));
-    QCOMPARE(GradeOverview::cells(loaded.rows[7]).mid(1, 2), (QStringList{"0", "6"}));
+    // Each line in the tree's order: average in points with two decimals and as the grade, weight 1, the grades counted.
+    QCOMPARE(GradeOverview::cells(loaded.rows[2]), (QStringList{"Deutsch", "10,83", "2", "1", "4"}));
+    QCOMPARE(GradeOverview::cells(loaded.rows[1]), (QStringList{"Chemie", "11,00", "2", "1", "2"}));
+    QCOMPARE(GradeOverview::cells(loaded.rows[3]).mid(1, 2), (QStringList{"7,50", "3"}));
+    QCOMPARE(GradeOverview::cells(loaded.rows[4]).mid(1, 2), (QStringList{"10,50", "2-"}));
+    QCOMPARE(GradeOverview::cells(loaded.rows[7]).mid(1, 2), (QStringList{"0,00", "6"}));
 
     // The overall average is the plain mean of the subjects, since each has weight 1.
     double sum = 0;
@@ -199,9 +198,9 @@ void tst_GradeOverview::commandLineTool()
     const qsizetype pointsEnd = lines[0].indexOf(QStringLiteral("Punkte")) + 6;
     const qsizetype gradeAt = lines[0].indexOf(QStringLiteral("Note"));
     QVERIFY(lines[3].startsWith(QStringLiteral("Deutsch ")));
-    QCOMPARE(lines[3].mid(pointsEnd - 16, 16), QStringLiteral("10,8333333333333"));
+    QCOMPARE(lines[3].mid(pointsEnd - 6, 6), QStringLiteral(" 10,83"));
     QCOMPARE(lines[3].mid(gradeAt, 2), QStringLiteral("2 "));
-    QCOMPARE(lines[2].mid(pointsEnd - 3, 3), QStringLiteral(" 11"));
+    QCOMPARE(lines[2].mid(pointsEnd - 6, 6), QStringLiteral(" 11,00"));
 
     // From KALMORA_DIR without an argument; no "NOTEN.DAT" gives the timetable's subjects.
     QFile::remove(env.path(QStringLiteral("NOTEN.DAT")));

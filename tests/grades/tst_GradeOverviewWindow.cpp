@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -56,6 +57,8 @@ T *control(QWidget &parent, const char *name)
 struct Tab
 {
     Tab() { ErrorReporter::guarded([this] { tab.LoadGradeTab(); }); }
+    // The overview shows the tab's average in points with two decimals.
+    static QString inOverview(const QString &tabText) { return GradeOverview::pointsText(QLocale(QLocale::German).toDouble(tabText)); }
     QString average(int subject, MarkingSystem system)
     {
         control<QRadioButton>(tab, system == MarkingSystem::Points ? "RadioButton6" : "RadioButton5")->click();
@@ -110,7 +113,7 @@ void tst_GradeOverviewWindow::averagesEqualTheTab()
         // Every subject of the tab, in its order, with the tab's own texts in both systems.
         QCOMPARE(column(table, 0), tab.subjects());
         for (int i = 0; i < table->rowCount(); ++i) {
-            QCOMPARE(table->item(i, 1)->text(), tab.average(i, MarkingSystem::Points));
+            QCOMPARE(table->item(i, 1)->text(), Tab::inOverview(tab.average(i, MarkingSystem::Points)));
             QCOMPARE(table->item(i, 2)->text(), tab.average(i, MarkingSystem::Grades));
             QCOMPARE(table->item(i, 3)->text(), QStringLiteral("1"));
         }
@@ -158,7 +161,7 @@ void tst_GradeOverviewWindow::chartHoldsOneBarPerSubject()
     // The legend names the bands of the system shown: points, as the tab starts.
     QCOMPARE(series->barSets().first()->label(), QStringLiteral("15 bis 10 Punkte"));
     QVERIFY(qobject_cast<QValueAxis *>(window.chart()->axes(Qt::Horizontal).first()));
-    QCOMPARE(categories.last(), QStringLiteral("Musik (13,5)"));
+    QCOMPARE(categories.last(), QStringLiteral("Musik (13,50)"));
 
     // After the tab changed to grades, the next showing draws grades.
     tab.average(0, MarkingSystem::Grades);
@@ -209,7 +212,7 @@ void tst_GradeOverviewWindow::badFilesAsTheTabReportsThem()
         auto *table = control<QTableWidget>(window, "GradeTable");
         QCOMPARE(column(table, 0), tab.subjects());
         for (int i = 0; i < table->rowCount(); ++i)
-            QCOMPARE(table->item(i, 1)->text(), tab.average(i, MarkingSystem::Points));
+            QCOMPARE(table->item(i, 1)->text(), Tab::inOverview(tab.average(i, MarkingSystem::Points)));
         QVERIFY(!control<QLabel>(window, "ReadNote")->isHidden());
         QCOMPARE(categoriesOf(window.chart()).size(), table->rowCount());
     }
@@ -223,19 +226,19 @@ void tst_GradeOverviewWindow::followsASave()
     GradeOverviewWindow window([&] { return GradeExtras::systemOf(&tab.tab); });
     window.open();
     auto *table = control<QTableWidget>(window, "GradeTable");
-    QCOMPARE(table->item(1, 1)->text(), QStringLiteral("11"));
+    QCOMPARE(table->item(1, 1)->text(), QStringLiteral("11,00"));
 
     // A grade added on the tab shows only once it is saved.
     tab.tree->setCurrentItem(tab.tree->topLevelItem(1)->child(0));
     control<QComboBox>(tab.tab, "ComboBox3")->setEditText(QStringLiteral("4"));
     control<QPushButton>(tab.tab, "Button13")->click();
     QTest::qWait(20);
-    QCOMPARE(table->item(1, 1)->text(), QStringLiteral("11"));
+    QCOMPARE(table->item(1, 1)->text(), QStringLiteral("11,00"));
     control<QPushButton>(tab.tab, "Button12")->click();
     const QString saved = tab.average(1, MarkingSystem::Points);
     QCOMPARE(saved, QStringLiteral("8,33333333333333"));
-    QTRY_COMPARE(table->item(1, 1)->text(), saved);
-    QCOMPARE(categoriesOf(window.chart()).indexOf(QStringLiteral("Chemie (8,3)")), 12 - 1 - 6);
+    QTRY_COMPARE(table->item(1, 1)->text(), QStringLiteral("8,33"));
+    QCOMPARE(categoriesOf(window.chart()).indexOf(QStringLiteral("Chemie (8,33)")), 12 - 1 - 6);
 }
 
 void tst_GradeOverviewWindow::printsOnePage()

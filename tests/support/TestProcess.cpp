@@ -1,8 +1,11 @@
 // Servers and tools that a test starts: an X server, a window manager, a session bus, their command-line tools.
 #include "TestProcess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -84,4 +87,49 @@ bool KillDuringWork::run(const QStringList &arguments, bool &killedInside)
     }
     killedInside = !child.readAllStandardOutput().contains('e');
     return true;
+}
+
+QString PrivateDesktop::start(const QString &folder, const QString &screen)
+{
+    for (const char *tool : {"dbus-daemon", "Xvfb"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            return QStringLiteral("not installed: ") + QLatin1String(tool);
+    }
+    const QDir dir(folder);
+    dir.mkpath(QStringLiteral("run"));
+    QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("HOME"), folder);
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+
+    QFile config(dir.filePath(QStringLiteral("bus.conf")));
+    if (!config.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write the bus configuration");
+    config.write(QStringLiteral("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                                " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                                "<busconfig><type>session</type><listen>unix:dir=%1</listen><auth>EXTERNAL</auth>"
+                                "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                                "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
+                     .arg(folder)
+                     .toUtf8());
+    config.close();
+    m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
+                                                 QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")},
+                environment, true);
+    busAddress = m_bus.firstLine(10000);
+    if (busAddress.isEmpty())
+        return QStringLiteral("the private session bus (dbus-daemon) did not start");
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    // -displayfd 1: the server picks a free display and prints its number.
+    m_xserver.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                                             screen, QStringLiteral("-nolisten"), QStringLiteral("tcp")},
+                    environment, true);
+    const QString number = m_xserver.firstLine(15000);
+    if (number.isEmpty())
+        return QStringLiteral("the X server (Xvfb) did not start");
+    environment.insert(QStringLiteral("DISPLAY"), u':' + number);
+    return {};
 }

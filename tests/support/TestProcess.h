@@ -55,3 +55,20 @@ private:
     QString m_program;
     QList<qint64> m_durations; // microseconds from "b" to the end of the measured runs
 };
+
+/// A private desktop for a test: a session bus of its own (nothing started
+/// on demand) and an X server, with the environment that reaches them and
+/// private XDG folders inside `folder`.
+class PrivateDesktop final
+{
+public:
+    /// The missing tools' names, or what did not start; empty on success.
+    QString start(const QString &folder, const QString &screen = QStringLiteral("1280x1024x24"));
+
+    QProcessEnvironment environment;
+    QString busAddress;
+
+private:
+    TestServer m_bus;
+    TestServer m_xserver;
+};
