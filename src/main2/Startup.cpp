@@ -28,6 +28,7 @@
 #include "grades/GradeExtras.h"
 #include "recurring/RecurringExtras.h"
 #include "packing/PackingExtras.h"
+#include "schoolcalendar/SchoolCalendarExtras.h"
 #include "termin/TForm10.h"
 
 #include <QStyleFactory>
@@ -133,6 +134,10 @@ void Startup::wireWindows()
     auto *packing = new PackingExtras(form1);
     packing->install(form8->extrasTab(), form1->findChild<TTBNArea *>());
     QTimer::singleShot(1000, packing, [packing] { ErrorReporter::guarded([packing] { packing->startFromSettings(); }); });
+    // The school's calendars: their copies are read and fetched after the first frame.
+    auto *schoolCalendar = new SchoolCalendarExtras(form1);
+    schoolCalendar->install(form8->extrasTab());
+    QTimer::singleShot(1000, schoolCalendar, [schoolCalendar] { ErrorReporter::guarded([schoolCalendar] { schoolCalendar->start(); }); });
     // After a restore every window that shows data reads it anew; the settings
     // window and the alarm list do so on their next showing anyway.
     auto *backup = new BackupExtras(form1);
