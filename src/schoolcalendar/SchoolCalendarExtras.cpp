@@ -35,6 +35,11 @@ void SchoolCalendarExtras::showDates()
         m_window->showDates(m_service->dates().dates);
 }
 
+SchoolCalendarWindow *SchoolCalendarExtras::window() const
+{
+    return m_window;
+}
+
 void SchoolCalendarExtras::openWindow()
 {
     if (!m_window)

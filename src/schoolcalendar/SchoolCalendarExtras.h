@@ -24,7 +24,7 @@ public:
     SchoolCalendarService *service() const { return m_service; }
     SchoolCalendarBand *band() const { return m_band; }
     /// The window of the next 8 weeks, built at its first opening.
-    SchoolCalendarWindow *window() const { return m_window; }
+    SchoolCalendarWindow *window() const;
 
 private:
     void openWindow();
