@@ -1,6 +1,7 @@
 // An asynchronous TCP socket on QSslSocket and QHostInfo; TLS only when asked for.
 #include "TAsyncSocket.h"
 
+#include "CertificateFault.h"
 #include "ESocketError.h"
 #include "WinsockError.h"
 
@@ -291,30 +292,8 @@ void TAsyncSocket::tlsCertificateErrors(const QList<QSslError> &errors)
 {
     // Never ignored: the handshake fails after this, and the reason is kept for the message.
     QStringList reasons;
-    for (const QSslError &error : errors) {
-        switch (error.error()) {
-        case QSslError::SelfSignedCertificate:
-        case QSslError::SelfSignedCertificateInChain:
-            reasons.append(QStringLiteral("das Zertifikat ist selbst ausgestellt"));
-            break;
-        case QSslError::UnableToGetLocalIssuerCertificate:
-        case QSslError::UnableToGetIssuerCertificate:
-        case QSslError::UnableToVerifyFirstCertificate:
-            reasons.append(QStringLiteral("der Aussteller des Zertifikats ist nicht vertrauenswürdig"));
-            break;
-        case QSslError::CertificateExpired:
-            reasons.append(QStringLiteral("das Zertifikat ist abgelaufen"));
-            break;
-        case QSslError::CertificateNotYetValid:
-            reasons.append(QStringLiteral("das Zertifikat ist noch nicht gültig"));
-            break;
-        case QSslError::HostNameMismatch:
-            reasons.append(QStringLiteral("das Zertifikat gilt nicht für diesen Rechnernamen"));
-            break;
-        default:
-            reasons.append(error.errorString());
-        }
-    }
+    for (const QSslError &error : errors)
+        reasons.append(CertificateFault(error));
     reasons.removeDuplicates();
     m_tlsErrorText = QStringLiteral("Das Zertifikat von %1 wird abgelehnt: %2.").arg(m_tlsPeer, reasons.join(QStringLiteral("; ")));
 }

@@ -58,12 +58,14 @@ bool isHttps(const QString &protocol)
     return protocol.compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
 }
 
-// Only an http or https address with a host and a usable port can be
-// followed: the client speaks no other protocol, and a file address must not
-// end up as a plain request to port 80 or as a lookup of an empty name.
-bool followable(const UrlParts &parts)
+// Only an address of the document's own protocol with a host and a usable
+// port can be followed: a file address must not end up as a plain request to
+// port 80 or as a lookup of an empty name, an https document never continues
+// unencrypted, and a plain one stays plain as it always did.
+bool followable(const UrlParts &parts, bool secure)
 {
-    if ((parts.protocol.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 && !isHttps(parts.protocol))
+    const bool https = isHttps(parts.protocol);
+    if ((!https && parts.protocol.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0) || https != secure
         || parts.host.isEmpty())
         return false;
     if (parts.port.isEmpty())
@@ -432,7 +434,7 @@ void TWebClient::redirect()
         m_path = m_location;
     } else {
         const UrlParts parts = SplitUrl(m_location);
-        if (!followable(parts)) {
+        if (!followable(parts, secure())) {
             fail(kUnsupportedRedirection);
             return;
         }

@@ -75,8 +75,8 @@ public:
     /// Throws EWebClientError "HTTP component is busy" (code 1) when a request
     /// is running, EWebClientError with ReasonPhrase and StatusCode when that
     /// is 400 or more, and ESocketError when the name lookup of URL's server
-    /// cannot start. A redirection that cannot be followed (not an http or
-    /// https address with a host, or no location at all) ends with 404
+    /// cannot start. A redirection that cannot be followed (not an address of
+    /// the document's own protocol, http or https, with a host, or no location at all) ends with 404
     /// "Unsupported redirection"; a location starting with "/" is a new path
     /// on the same server. An https address is fetched over TLS (through the
     /// proxy with CONNECT); a certificate the system does not trust for the

@@ -1,6 +1,7 @@
 // Fetching the subscriptions over https with Qt Network: conditional requests, bounded answers, own redirections.
 #include "SchoolCalendarFetcher.h"
 
+#include "AsyncSocket/CertificateFault.h"
 #include "Options/ResearchServer.h"
 #include "SchoolCalendar.h"
 #include "SchoolCalendarError.h"
@@ -30,30 +31,6 @@ struct SchoolCalendarFetcher::Job
 };
 
 namespace {
-
-/// German reasons for the certificate faults a pupil meets.
-QString certificateReason(const QSslError &error)
-{
-    switch (error.error()) {
-    case QSslError::SelfSignedCertificate:
-    case QSslError::SelfSignedCertificateInChain:
-        return QStringLiteral("das Zertifikat ist selbst ausgestellt");
-    case QSslError::UnableToGetLocalIssuerCertificate:
-    case QSslError::UnableToGetIssuerCertificate:
-    case QSslError::UnableToVerifyFirstCertificate:
-        return QStringLiteral("der Aussteller des Zertifikats ist nicht vertrauenswürdig");
-    case QSslError::CertificateExpired:
-        return QStringLiteral("das Zertifikat ist abgelaufen");
-    case QSslError::CertificateNotYetValid:
-        return QStringLiteral("das Zertifikat ist noch nicht gültig");
-    case QSslError::HostNameMismatch:
-        return QStringLiteral("das Zertifikat gilt für einen anderen Rechnernamen");
-    case QSslError::CertificateRevoked:
-        return QStringLiteral("das Zertifikat wurde zurückgezogen");
-    default:
-        return error.errorString();
-    }
-}
 
 QNetworkProxy proxyFromEnvironment()
 {
@@ -152,7 +129,7 @@ void SchoolCalendarFetcher::start(Job *job, const QUrl &url)
     });
     connect(reply, &QNetworkReply::sslErrors, this, [job](const QList<QSslError> &errors) {
         for (const QSslError &error : errors)
-            job->certificateProblems.append(certificateReason(error));
+            job->certificateProblems.append(CertificateFault(error));
     });
     connect(reply, &QNetworkReply::finished, this, [this, job] { replyFinished(job); });
 }
@@ -163,7 +140,7 @@ void SchoolCalendarFetcher::replyFinished(Job *job)
     job->reply = nullptr;
     reply->deleteLater();
     job->stall->stop();
-    if (!job->tooLarge)
+    if (!job->tooLarge && reply->isOpen())
         job->body += reply->readAll();
     const QString host = job->url.host();
     if (job->tooLarge)
@@ -232,7 +209,10 @@ QString SchoolCalendarFetcher::networkFailure(Job *job) const
 {
     const QString host = job->url.host();
     if (!job->certificateProblems.isEmpty())
+    {
+        job->certificateProblems.removeDuplicates();
         return QStringLiteral("Das Zertifikat von %1 wird abgelehnt: %2.").arg(host, job->certificateProblems.join(QStringLiteral("; ")));
+    }
     switch (job->error) {
     case QNetworkReply::HostNotFoundError:
         return QStringLiteral("Der Server %1 wurde nicht gefunden.").arg(host);
