@@ -6,6 +6,7 @@
 #include "main2/HomeworkStore.h"
 #include "main2/SettingsFile.h"
 #include "platform/DateText.h"
+#include "schoolcalendar/SchoolCalendarReminder.h"
 
 #include <QStringList>
 
@@ -127,5 +128,5 @@ QString PackingReminder::text(QDate today)
                             lessons.isEmpty() ? QStringLiteral("keine Stunden eingetragen") : lessons.join(QStringLiteral(", ")));
     if (!homework.isEmpty())
         text += QStringLiteral("\nHausaufgaben: ") + homework.join(QStringLiteral(", "));
-    return text;
+    return text + SchoolCalendarReminder::linesFor(tomorrow);
 }
