@@ -7,6 +7,7 @@
 #include "SchoolCalendarWindow.h"
 #include "extras/ExtrasTab.h"
 #include "platform/ErrorReporter.h"
+#include "platform/WindowPlacement.h"
 
 SchoolCalendarExtras::SchoolCalendarExtras(QWidget *mainWindow)
     : QObject(mainWindow)
@@ -42,8 +43,10 @@ SchoolCalendarWindow *SchoolCalendarExtras::window() const
 
 void SchoolCalendarExtras::openWindow()
 {
-    if (!m_window)
+    if (!m_window) {
         m_window = new SchoolCalendarWindow(m_mainWindow);
+        WindowPlacement::centreOver(m_window, m_mainWindow);
+    }
     m_window->showDates(m_service->dates().dates);
     m_window->show();
     m_window->raise();

@@ -41,7 +41,9 @@ void SchoolCalendarWindow::setupUi()
                                QStringLiteral("Beschreibung"), QStringLiteral("Kalender")});
     DateTree->setRootIsDecorated(false);
     DateTree->setWordWrap(true);
+    DateTree->header()->setStretchLastSection(false);
     DateTree->header()->setSectionResizeMode(QHeaderView::Interactive);
+    DateTree->header()->setSectionResizeMode(3, QHeaderView::Stretch);
     EmptyLabel = new QLabel(QStringLiteral("Keine Termine der Schule in den nächsten 8 Wochen."), this);
     EmptyLabel->setObjectName(QStringLiteral("SchoolCalendarEmptyLabel"));
     auto *close = new QPushButton(QStringLiteral("&Schließen"), this);
@@ -82,7 +84,7 @@ void SchoolCalendarWindow::showDates(const QList<SchoolDate> &dates)
         }
     }
     DateTree->expandAll();
-    for (int column = 0; column < 3; ++column)
+    for (int column : {0, 1, 2, 4})
         DateTree->resizeColumnToContents(column);
     EmptyLabel->setVisible(shown == 0);
 }
