@@ -22,8 +22,6 @@ SchoolCalendarBand::SchoolCalendarBand(QWidget *window)
     setCursor(Qt::PointingHandCursor);
     setToolTip(QStringLiteral("Die Termine der Schule in den nächsten 14 Tagen; klicken für die nächsten 8 Wochen (Alt+D)"));
     setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
-    setStyleSheet(QStringLiteral("QPushButton#SchoolCalendarBand { text-align: left; padding: 2px 6px; "
-                                 "background: #fff6d5; border: 1px solid #e0c870; border-radius: 3px; }"));
     hide();
 }
 
@@ -61,6 +59,10 @@ void SchoolCalendarBand::place(bool visible)
     }
     m_window->setFixedHeight(m_windowHeight + extra);
     if (visible) {
+        // Styled at its first showing only: a style sheet costs time, and the band is built before the first frame.
+        if (styleSheet().isEmpty())
+            setStyleSheet(QStringLiteral("QPushButton#SchoolCalendarBand { text-align: left; padding: 2px 6px; "
+                                         "background: #fff6d5; border: 1px solid #e0c870; border-radius: 3px; }"));
         setGeometry(kMargin, m_windowHeight - m_bottomMargin + kGap, m_window->width() - 2 * kMargin, kBandHeight);
         show();
         raise();

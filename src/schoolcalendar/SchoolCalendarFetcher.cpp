@@ -44,7 +44,6 @@ QNetworkProxy proxyFromEnvironment()
 
 SchoolCalendarFetcher::SchoolCalendarFetcher(QObject *parent)
     : QObject(parent)
-    , m_network(new QNetworkAccessManager(this))
 {
 }
 
@@ -54,6 +53,9 @@ void SchoolCalendarFetcher::refresh(const QList<SchoolCalendarSettings::Subscrip
 {
     if (busy())
         return;
+    // Built at the first refresh, which comes after the first frame.
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
     m_network->setProxy(proxyFromEnvironment());
     m_statuses.clear();
     for (const SchoolCalendarSettings::Subscription &subscription : subscriptions) {

@@ -57,7 +57,7 @@ private:
     void fail(Job *job, const QString &message);
     void end(Job *job);
 
-    QNetworkAccessManager *m_network;
+    QNetworkAccessManager *m_network = nullptr;
     QList<Status> m_statuses;
     int m_pending = 0;
     int m_stallTimeout = 30000;
