@@ -3,6 +3,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 SchoolCalendarService::SchoolCalendarService(QObject *parent)
     : QObject(parent)
     , m_fetcher(new SchoolCalendarFetcher(this))
@@ -11,6 +13,7 @@ SchoolCalendarService::SchoolCalendarService(QObject *parent)
     m_timer->setInterval(RefreshIntervalMs);
     connect(m_timer, &QTimer::timeout, this, &SchoolCalendarService::refresh);
     connect(m_fetcher, &SchoolCalendarFetcher::finished, this, [this] {
+        dropEndedCopies();
         reread();
         Q_EMIT refreshStateChanged();
         // A subscription added while the refresh ran is fetched now.
@@ -45,4 +48,14 @@ void SchoolCalendarService::reread()
 {
     m_dates = SchoolCalendar::readStored();
     Q_EMIT datesChanged();
+}
+
+void SchoolCalendarService::dropEndedCopies()
+{
+    // A subscription ended while its fetch ran must not leave its copy behind.
+    const QList<SchoolCalendarSettings::Subscription> stored = SchoolCalendarSettings::load();
+    for (const SchoolCalendarFetcher::Status &status : m_fetcher->statuses()) {
+        if (std::none_of(stored.begin(), stored.end(), [&](const auto &s) { return s.address == status.subscription.address; }))
+            SchoolCalendar::removeCopy(status.subscription.address);
+    }
 }

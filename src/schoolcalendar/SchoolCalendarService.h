@@ -37,6 +37,7 @@ Q_SIGNALS:
 
 private:
     void reread();
+    void dropEndedCopies();
 
     SchoolCalendarFetcher *m_fetcher;
     QTimer *m_timer;
