@@ -38,7 +38,7 @@ void SchoolCalendarGroup::setupUi()
     AddressEdit->setObjectName(QStringLiteral("SchoolCalendarAddressEdit"));
     AddressEdit->setPlaceholderText(QStringLiteral("https://... oder webcal://..."));
     AddressEdit->setToolTip(QStringLiteral("Die iCalendar-Adresse aus WebUntis, Moodle oder IServ (https oder webcal)"));
-    auto *addressLabel = new QLabel(QStringLiteral("A&dresse:"), this);
+    auto *addressLabel = new QLabel(QStringLiteral("Adre&sse:"), this);
     addressLabel->setBuddy(AddressEdit);
 
     AddButton = new QPushButton(QStringLiteral("&Hinzufügen"), this);
