@@ -3,6 +3,7 @@
 // memory at that frame, and how often the settings file is opened.
 //
 //   bench_startup [--runs N] [--packing-on]   (also: the evening reminder on)
+//   bench_startup [--runs N] --school-calendars (also: three school calendar subscriptions with their copies)
 //   bench_startup [--runs N] [--snapshots]    (also: each start the first of its day, taking the daily snapshot)
 //   bench_startup [--runs N] [--portal]       (also: a desktop portal on the session bus that prefers dark)
 //   bench_startup --write DIR   (only writes the data set into DIR, for
@@ -18,6 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProgramDirectory.h"
+#include "schoolcalendar/SchoolCalendar.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -363,6 +365,7 @@ int main(int argc, char **argv)
     // homework the start enters on the next lessons; with --write, writes them too.
     bool rulesOn = false;
     bool packingOn = false; // --packing-on: also the data set with the evening reminder on
+    bool schoolOn = false; // --school-calendars: also the data set with three subscriptions
     bool snapshotsOn = false; // --snapshots: also every start as the first of its day
     QString baseline; // --baseline EXE: also another build of the program, on the same data
     bool portalOn = false; // --portal: also the data set with a desktop portal preferring dark
@@ -378,12 +381,14 @@ int main(int argc, char **argv)
             rulesOn = true;
         } else if (args[i] == u"--packing-on") {
             packingOn = true;
+        } else if (args[i] == u"--school-calendars") {
+            schoolOn = true;
         } else if (args[i] == u"--snapshots") {
             snapshotsOn = true;
         } else if (args[i] == u"--portal") {
             portalOn = true;
         } else {
-            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--rules] [--snapshots] [--portal] [--baseline EXE] | --write DIR [--rules]\n");
+            std::fprintf(stderr, "usage: bench_startup [--runs N] [--packing-on] [--school-calendars] [--rules] [--snapshots] [--portal] [--baseline EXE] | --write DIR [--rules]\n");
             return 2;
         }
     }
@@ -470,6 +475,32 @@ int main(int argc, char **argv)
     const DataSnapshot packingSnapshot(packingDir);
     const QProcessEnvironment packingEnv = environmentFor(packingDir, configDir);
     Series withPacking{QStringLiteral("kalmora, five-year data, reminder on"), {}, 0, {}};
+    // The same data with three subscriptions of the school and a copy of each, as after a refresh.
+    const QString schoolDir = work.filePath(QStringLiteral("school")) + u'/';
+    QDir().mkpath(schoolDir);
+    if (schoolOn) {
+        QByteArray section = "[SCHULKALENDER]\r\n";
+        for (int n = 1; n <= 3; ++n) {
+            const QString address = QStringLiteral("https://schule.example/kalender%1.ics").arg(n);
+            section += QStringLiteral("Name%1=Kalender %1\r\nAdresse%1=%2\r\n").arg(n).arg(address).toLatin1();
+            setProgramDirectory(schoolDir);
+            QByteArray feed = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+            for (int i = 0; i < 300; ++i)
+                feed += "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) + "\r\nDTSTART:20261" + QByteArray::number(100 + i % 30 + 1).right(3)
+                        + "T080000\r\nRRULE:FREQ=WEEKLY;COUNT=30\r\nSUMMARY:Termin\r\nEND:VEVENT\r\n";
+            SchoolCalendar::writeCopy(address, {feed + "END:VCALENDAR\r\n", {}, {}, FiveYearData::now()});
+            setProgramDirectory(QString());
+        }
+        for (const QString &name : snapshot.names()) {
+            QFile file(schoolDir + name);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(snapshot.original(name) + (name == u"DEZUVEDIRED.INI" ? section : QByteArray()));
+        }
+    }
+    snapshotTaken(schoolDir);
+    const DataSnapshot schoolSnapshot(schoolDir);
+    const QProcessEnvironment schoolEnv = environmentFor(schoolDir, configDir);
+    Series withSchool{QStringLiteral("kalmora, five-year data, 3 school calendars"), {}, 0, {}};
     // The same data where every start is the first of its day: the snapshot folder is removed before each.
     const QString firstDir = work.filePath(QStringLiteral("first")) + u'/';
     QDir().mkpath(firstDir);
@@ -543,6 +574,10 @@ int main(int argc, char **argv)
             snapshot.restore();
             measure(withPortal, program, portalEnv);
         }
+        if (schoolOn) {
+            schoolSnapshot.restore();
+            measure(withSchool, program, schoolEnv);
+        }
         if (snapshotsOn) {
             firstSnapshot.restore();
             QDir(firstDir + QStringLiteral("Sicherungen")).removeRecursively();
@@ -590,6 +625,11 @@ int main(int argc, char **argv)
     if (portalOn && !withPortal.samples.empty() && !withData.samples.empty()) {
         printSeries(withPortal);
         std::printf("portal present / absent (median wall): %.3f (target at most 1.030)\n", medianWall(withPortal) / medianWall(withData));
+    }
+    if (schoolOn && !withSchool.samples.empty() && !withData.samples.empty()) {
+        printSeries(withSchool);
+        std::printf("3 school calendars / none (median wall): %.3f (target at most 1.030: they are read after the first frame)\n",
+                    medianWall(withSchool) / medianWall(withData));
     }
     if (snapshotsOn && !firstOfDay.samples.empty() && !withData.samples.empty()) {
         printSeries(firstOfDay);

@@ -1,12 +1,13 @@
-// An asynchronous TCP socket on QTcpSocket and QHostInfo.
+// An asynchronous TCP socket on QSslSocket and QHostInfo; TLS only when asked for.
 #include "TAsyncSocket.h"
 
+#include "CertificateFault.h"
 #include "ESocketError.h"
 #include "WinsockError.h"
 
 #include <QHostInfo>
 #include <QNetworkProxy>
-#include <QTcpSocket>
+#include <QSslSocket>
 
 #include <algorithm>
 
@@ -17,7 +18,7 @@ constexpr qsizetype kMaxHostNameLength = 255;
 
 TAsyncSocket::TAsyncSocket(QObject *parent)
     : QObject(parent)
-    , m_socket(new QTcpSocket(this))
+    , m_socket(new QSslSocket(this))
 {
     // Proxies are the HTTP client's business; the socket always connects directly.
     m_socket->setProxy(QNetworkProxy::NoProxy);
@@ -26,6 +27,8 @@ TAsyncSocket::TAsyncSocket(QObject *parent)
     connect(m_socket, &QTcpSocket::readyRead, this, &TAsyncSocket::socketReadyRead);
     connect(m_socket, &QTcpSocket::disconnected, this, &TAsyncSocket::socketDisconnected);
     connect(m_socket, &QTcpSocket::bytesWritten, this, &TAsyncSocket::flushSendChain);
+    connect(m_socket, &QSslSocket::encrypted, this, &TAsyncSocket::tlsEncrypted);
+    connect(m_socket, &QSslSocket::sslErrors, this, &TAsyncSocket::tlsCertificateErrors);
 }
 
 TAsyncSocket::~TAsyncSocket()
@@ -184,6 +187,7 @@ void TAsyncSocket::Close()
     m_readNotified = false;
     m_closeReported = false;
     m_closeError = WinsockError::NoError;
+    m_tlsPending = false;
 }
 
 void TAsyncSocket::post(void (TAsyncSocket::*signal)(int), int error)
@@ -209,6 +213,10 @@ void TAsyncSocket::socketConnected()
 void TAsyncSocket::socketError()
 {
     const int error = WinsockError::fromSocketError(m_socket->error(), m_socket->errorString());
+    if (m_tlsPending) {
+        tlsFailed(error != WinsockError::NoError ? error : WinsockError::NotConnected);
+        return;
+    }
     if (m_state == State::Connecting) {
         m_state = State::Closed;
         post(&TAsyncSocket::SessionConnected, error != WinsockError::NoError ? error : WinsockError::NotConnected);
@@ -229,6 +237,10 @@ void TAsyncSocket::socketReadyRead()
 
 void TAsyncSocket::socketDisconnected()
 {
+    if (m_tlsPending) {
+        tlsFailed(WinsockError::NotConnected);
+        return;
+    }
     peerClosed(WinsockError::NoError);
 }
 
@@ -251,4 +263,47 @@ void TAsyncSocket::reportCloseWhenRead()
         return;
     m_closeReported = true;
     post(&TAsyncSocket::SessionClosed, m_closeError);
+}
+
+int TAsyncSocket::StartTls(const QString &peerName)
+{
+    if (m_state != State::Connected)
+        return WinsockError::NotConnected;
+    m_tlsPending = true;
+    m_tlsPeer = peerName;
+    m_tlsErrorText.clear();
+    // The system's certificates and the name checked are Qt's defaults; the
+    // name is the one in the address, since the socket connected to a number.
+    m_socket->setPeerVerifyMode(QSslSocket::VerifyPeer);
+    m_socket->setPeerVerifyName(peerName);
+    m_socket->startClientEncryption();
+    return WinsockError::NoError;
+}
+
+void TAsyncSocket::tlsEncrypted()
+{
+    if (!m_tlsPending)
+        return;
+    m_tlsPending = false;
+    post(&TAsyncSocket::TlsDone, WinsockError::NoError);
+}
+
+void TAsyncSocket::tlsCertificateErrors(const QList<QSslError> &errors)
+{
+    // Never ignored: the handshake fails after this, and the reason is kept for the message.
+    QStringList reasons;
+    for (const QSslError &error : errors)
+        reasons.append(CertificateFault(error));
+    reasons.removeDuplicates();
+    m_tlsErrorText = QStringLiteral("Das Zertifikat von %1 wird abgelehnt: %2.").arg(m_tlsPeer, reasons.join(QStringLiteral("; ")));
+}
+
+void TAsyncSocket::tlsFailed(int error)
+{
+    if (m_tlsErrorText.isEmpty())
+        m_tlsErrorText = QStringLiteral("Mit %1 kommt keine sichere Verbindung zustande: %2.").arg(m_tlsPeer, m_socket->errorString());
+    const QString text = m_tlsErrorText;
+    Close();
+    m_tlsErrorText = text;
+    post(&TAsyncSocket::TlsDone, error);
 }

@@ -1,4 +1,4 @@
-// An asynchronous TCP socket whose lookup, connection, reading and closing are reported in the event loop.
+// An asynchronous TCP socket whose lookup, connection, TLS, reading and closing are reported in the event loop.
 #pragma once
 
 #include <QByteArray>
@@ -9,7 +9,8 @@
 #include <deque>
 
 class QHostInfo;
-class QTcpSocket;
+class QSslError;
+class QSslSocket;
 
 /// Name lookup, connection and data transfer without blocking. Every
 /// completion arrives as a signal from the event loop, never from inside the
@@ -68,6 +69,15 @@ public:
     /// Ends the lookup or connection at once and drops unsent data.
     void Close();
 
+    /// Begins TLS on the connected socket: the server's certificate must be
+    /// signed by one of the system's certificates and name `peerName`.
+    /// `TlsDone` reports the end; until then nothing sent goes out. Returns 0,
+    /// or 10057 when the socket is not connected.
+    int StartTls(const QString &peerName);
+    /// Why TLS failed, in German with the host and the reason ("Das Zertifikat
+    /// von host wird abgelehnt: ..."); empty while nothing failed.
+    const QString &TlsErrorText() const { return m_tlsErrorText; }
+
 Q_SIGNALS:
     void DnsLookupDone(int error);
     void SessionConnected(int error);
@@ -76,6 +86,9 @@ Q_SIGNALS:
     void DataSent(int error);
     /// The peer closed the connection (0) or it broke (the error number).
     void SessionClosed(int error);
+    /// TLS is set up (0), or failed (an error number, `TlsErrorText` says why;
+    /// the socket is closed then).
+    void TlsDone(int error);
 
 private:
     void post(void (TAsyncSocket::*signal)(int), int error);
@@ -87,8 +100,11 @@ private:
     void flushSendChain();
     void peerClosed(int error);
     void reportCloseWhenRead();
+    void tlsEncrypted();
+    void tlsCertificateErrors(const QList<QSslError> &errors);
+    void tlsFailed(int error);
 
-    QTcpSocket *m_socket;
+    QSslSocket *m_socket;
     State m_state = State::Closed;
     quint64 m_generation = 0; // bumped by Close, so queued completions of before are dropped
     int m_lookupId = -1;
@@ -101,4 +117,7 @@ private:
     bool m_readNotified = false; // a DataAvailable is on its way and no Receive came since
     bool m_closeReported = false;
     int m_closeError = 0;
+    bool m_tlsPending = false;
+    QString m_tlsPeer;
+    QString m_tlsErrorText;
 };

@@ -1,4 +1,4 @@
-// HTTP/1.0 GET of one document, directly or through a proxy.
+// HTTP/1.0 GET of one document over http or https, directly or through a proxy.
 #include "TWebClient.h"
 
 #include "AsyncSocket/ESocketError.h"
@@ -53,12 +53,20 @@ QByteArray fieldValue(const QString &text)
     return out;
 }
 
-// Only a plain HTTP address with a host and a usable port can be followed: the
-// client speaks no other protocol, and a file or HTTPS address must not end
-// up as a plain request to port 80 or as a lookup of an empty name.
-bool followable(const UrlParts &parts)
+bool isHttps(const QString &protocol)
 {
-    if (parts.protocol.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 || parts.host.isEmpty())
+    return protocol.compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+}
+
+// Only an address of the document's own protocol with a host and a usable
+// port can be followed: a file address must not end up as a plain request to
+// port 80 or as a lookup of an empty name, an https document never continues
+// unencrypted, and a plain one stays plain as it always did.
+bool followable(const UrlParts &parts, bool secure)
+{
+    const bool https = isHttps(parts.protocol);
+    if ((!https && parts.protocol.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0) || https != secure
+        || parts.host.isEmpty())
         return false;
     if (parts.port.isEmpty())
         return true;
@@ -105,6 +113,7 @@ TWebClient::TWebClient(QObject *parent)
     connect(m_socket, &TAsyncSocket::DataAvailable, this, &TWebClient::dataAvailable);
     connect(m_socket, &TAsyncSocket::DataSent, this, &TWebClient::restartTimer);
     connect(m_socket, &TAsyncSocket::SessionClosed, this, &TWebClient::sessionClosed);
+    connect(m_socket, &TAsyncSocket::TlsDone, this, &TWebClient::tlsDone);
 }
 
 void TWebClient::Get()
@@ -148,7 +157,7 @@ void TWebClient::setServer()
 {
     if (m_proxy.isEmpty()) {
         m_server = m_host;
-        m_serverPort = m_port.isEmpty() ? QStringLiteral("80") : m_port;
+        m_serverPort = !m_port.isEmpty() ? m_port : secure() ? QStringLiteral("443") : QStringLiteral("80");
     } else {
         const UrlParts proxy = SplitUrl(m_proxy);
         m_server = proxy.host;
@@ -183,8 +192,9 @@ void TWebClient::restartTimer()
 QByteArray TWebClient::requestText() const
 {
     // Through a proxy the target is the full address; its port is kept, or the
-    // proxy would fetch the document from another port.
-    const QString target = m_proxy.isEmpty()
+    // proxy would fetch the document from another port. Through a tunnel the
+    // proxy sees nothing of the request.
+    const QString target = m_proxy.isEmpty() || secure()
         ? m_path
         : m_protocol % QStringLiteral("://") % m_host % (m_port.isEmpty() ? QString() : u':' % m_port) % m_path;
     QByteArray text = "GET " + requestWord(target) + " HTTP/1.0\r\n";
@@ -201,7 +211,7 @@ QByteArray TWebClient::requestText() const
         text += "If-Modified-Since: " + httpDate(m_modifiedSince) + "\r\n";
     if (!m_user.isEmpty())
         text += "Authorization: Basic " + Base64Encode(Win1252::encode(QString(m_user % u':' % m_password))) + "\r\n";
-    if (!m_proxy.isEmpty() && !m_proxyUser.isEmpty())
+    if (!m_proxy.isEmpty() && !secure() && !m_proxyUser.isEmpty())
         text += "Proxy-Authorization: Basic " + Base64Encode(Win1252::encode(QString(m_proxyUser % u':' % m_proxyPassword))) + "\r\n";
     if (!m_cookie.isEmpty())
         text += "Cookie: " + fieldValue(m_cookie) + "\r\n";
@@ -237,15 +247,95 @@ void TWebClient::sessionConnected(int error)
         return;
     }
     restartTimer();
+    if (secure() && !m_proxy.isEmpty())
+        openTunnel();
+    else if (secure())
+        startTls();
+    else
+        sendRequest();
+}
+
+bool TWebClient::secure() const
+{
+    return isHttps(m_protocol);
+}
+
+void TWebClient::sendRequest()
+{
     m_state = State::WaitingHeader;
     const int sent = m_socket->Send(requestText());
     if (sent != WinsockError::NoError)
         fail(describe(sent));
 }
 
+// The proxy is asked for a plain connection to the server, which TLS then runs through.
+void TWebClient::openTunnel()
+{
+    m_state = State::Tunnelling;
+    const QByteArray authority = requestWord(m_host) + ':' + requestWord(m_port.isEmpty() ? QStringLiteral("443") : m_port);
+    QByteArray text = "CONNECT " + authority + " HTTP/1.0\r\nHost: " + authority + "\r\n";
+    if (!m_proxyUser.isEmpty())
+        text += "Proxy-Authorization: Basic " + Base64Encode(Win1252::encode(QString(m_proxyUser % u':' % m_proxyPassword))) + "\r\n";
+    const int sent = m_socket->Send(QByteArray(text + "\r\n"));
+    if (sent != WinsockError::NoError)
+        fail(describe(sent));
+}
+
+void TWebClient::readTunnelAnswer()
+{
+    const qsizetype end = m_buffer.indexOf("\r\n\r\n");
+    if (end < 0) {
+        if (m_buffer.size() >= ReceiveBufferSize - 1)
+            fail(kTooLarge);
+        return;
+    }
+    const HeaderLine status = ParseHeaderLine(QString::fromLatin1(m_buffer.left(m_buffer.indexOf("\r\n"))));
+    if (status.kind != HeaderLine::Kind::Status || status.statusCode != 200) {
+        fail(QStringLiteral("Proxy refused the connection to %1: %2 %3")
+                 .arg(m_host)
+                 .arg(status.statusCode)
+                 .arg(status.reasonPhrase));
+        return;
+    }
+    // Nothing may follow the proxy's answer before the server's TLS greeting is asked for.
+    if (m_buffer.size() > end + 4) {
+        fail(QStringLiteral("Invalid response"));
+        return;
+    }
+    m_buffer.clear();
+    startTls();
+}
+
+void TWebClient::startTls()
+{
+    m_state = State::SecuringConnection;
+    const int started = m_socket->StartTls(m_host);
+    if (started != WinsockError::NoError)
+        fail(describe(started));
+}
+
+void TWebClient::tlsDone(int error)
+{
+    if (m_state != State::SecuringConnection)
+        return;
+    if (error != WinsockError::NoError) {
+        fail(m_socket->TlsErrorText());
+        return;
+    }
+    restartTimer();
+    sendRequest();
+}
+
 void TWebClient::dataAvailable(int)
 {
-    if (m_state == State::WaitingHeader) {
+    if (m_state == State::Tunnelling) {
+        const QByteArray bytes = m_socket->Receive(ReceiveBufferSize - 1 - m_buffer.size());
+        if (bytes.isEmpty())
+            return;
+        restartTimer();
+        m_buffer += bytes;
+        readTunnelAnswer();
+    } else if (m_state == State::WaitingHeader) {
         const QByteArray bytes = m_socket->Receive(ReceiveBufferSize - 1 - m_buffer.size());
         if (bytes.isEmpty())
             return;
@@ -344,7 +434,7 @@ void TWebClient::redirect()
         m_path = m_location;
     } else {
         const UrlParts parts = SplitUrl(m_location);
-        if (!followable(parts)) {
+        if (!followable(parts, secure())) {
             fail(kUnsupportedRedirection);
             return;
         }
@@ -388,9 +478,11 @@ void TWebClient::appendBody(const QByteArray &bytes)
 
 void TWebClient::sessionClosed(int error)
 {
-    if (m_state != State::WaitingHeader && m_state != State::ReceivingBody)
+    if (m_state != State::WaitingHeader && m_state != State::ReceivingBody && m_state != State::Tunnelling)
         return;
-    if (error != WinsockError::NoError)
+    if (m_state == State::Tunnelling)
+        fail(QStringLiteral("Proxy closed the connection to %1").arg(m_host));
+    else if (error != WinsockError::NoError)
         fail(describe(error));
     else if (m_state == State::WaitingHeader)
         fail(kIncomplete);

@@ -1,4 +1,4 @@
-// HTTP/1.0 GET of one document, directly or through a proxy, into a stream the caller supplies.
+// HTTP/1.0 GET of one document over http or https, directly or through a proxy, into a stream the caller supplies.
 #pragma once
 
 #include <QByteArray>
@@ -22,7 +22,7 @@ class TWebClient final : public QObject
     Q_OBJECT
 
 public:
-    enum class State { Ready, DnsLookup, Connecting, WaitingHeader, ReceivingBody };
+    enum class State { Ready, DnsLookup, Connecting, WaitingHeader, ReceivingBody, Tunnelling, SecuringConnection };
 
     /// Received bytes are read into a buffer of this size, one byte kept free.
     static constexpr qsizetype ReceiveBufferSize = 8192;
@@ -75,10 +75,12 @@ public:
     /// Throws EWebClientError "HTTP component is busy" (code 1) when a request
     /// is running, EWebClientError with ReasonPhrase and StatusCode when that
     /// is 400 or more, and ESocketError when the name lookup of URL's server
-    /// cannot start. A redirection that cannot be followed (not a plain HTTP
-    /// address with a host, or no location at all) ends with 404
+    /// cannot start. A redirection that cannot be followed (not an address of
+    /// the document's own protocol, http or https, with a host, or no location at all) ends with 404
     /// "Unsupported redirection"; a location starting with "/" is a new path
-    /// on the same server.
+    /// on the same server. An https address is fetched over TLS (through the
+    /// proxy with CONNECT); a certificate the system does not trust for the
+    /// host ends with 404 and a German reason naming host and fault.
     void Get();
 
 private:
@@ -93,6 +95,12 @@ private:
     void sessionConnected(int error);
     void dataAvailable(int error);
     void sessionClosed(int error);
+    bool secure() const;
+    void openTunnel();
+    void readTunnelAnswer();
+    void startTls();
+    void tlsDone(int error);
+    void sendRequest();
     void readHeader();
     void headerLine(const QString &line);
     void endOfHeader();

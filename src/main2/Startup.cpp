@@ -31,6 +31,7 @@
 #include "holidays/NextSchoolYearOffer.h"
 #include "recurring/RecurringExtras.h"
 #include "packing/PackingExtras.h"
+#include "schoolcalendar/SchoolCalendarExtras.h"
 #include "termin/TForm10.h"
 
 #include <QStyleFactory>
@@ -140,6 +141,10 @@ void Startup::wireWindows()
     auto *appearance = new Appearance(form1);
     appearance->install(form8->extrasTab());
     QTimer::singleShot(100, appearance, [appearance] { ErrorReporter::guarded([appearance] { appearance->start(); }); });
+    // The school's calendars: their copies are read and fetched after the first frame.
+    auto *schoolCalendar = new SchoolCalendarExtras(form1);
+    schoolCalendar->install(form8->extrasTab());
+    QTimer::singleShot(1000, schoolCalendar, [schoolCalendar] { ErrorReporter::guarded([schoolCalendar] { schoolCalendar->start(); }); });
     // After a restore every window that shows data reads it anew; the settings
     // window and the alarm list do so on their next showing anyway.
     auto *backup = new BackupExtras(form1);

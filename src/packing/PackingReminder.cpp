@@ -4,6 +4,7 @@
 #include "Options/HolidayStore.h"
 #include "Options/TimetableStore.h"
 #include "main2/HomeworkStore.h"
+#include "schoolcalendar/SchoolCalendarReminder.h"
 
 #include <QStringList>
 
@@ -105,5 +106,5 @@ QString PackingReminder::text(QDate today)
                             lessons.isEmpty() ? QStringLiteral("keine Stunden eingetragen") : lessons.join(QStringLiteral(", ")));
     if (!homework.isEmpty())
         text += QStringLiteral("\nHausaufgaben: ") + homework.join(QStringLiteral(", "));
-    return text;
+    return text + SchoolCalendarReminder::linesFor(tomorrow);
 }
