@@ -16,6 +16,7 @@ struct CalDavClient::Reply
     QByteArray body;
     QByteArray etag;
     QUrl url; // after redirects
+    QUrl location;
 };
 
 namespace {
@@ -106,14 +107,13 @@ QString CalDavClient::hrefFor(const QUrl &collection, const QString &name)
     return pathWithSlash(collection) + QString::fromLatin1(QUrl::toPercentEncoding(name));
 }
 
-CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, const QByteArray &body,
-                                       const QList<std::pair<QByteArray, QByteArray>> &headers, bool otherHostAllowed)
+CalDavClient::Reply CalDavClient::sendOnce(const QByteArray &verb, const QUrl &url, const QByteArray &body,
+                                           const QList<std::pair<QByteArray, QByteArray>> &headers)
 {
     if (!allowedScheme(url))
         throw CalDavError(QStringLiteral("Die Verbindung zu „%1“ wäre unverschlüsselt; sie wird nicht aufgebaut.").arg(url.host()));
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(5);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Kalmora/2.0"));
     if (!body.isEmpty())
@@ -143,14 +143,6 @@ CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, 
             refused = QStringLiteral("Die Antwort des Servers ist zu groß; es wurde nichts übernommen.");
             reply->abort();
         }
-    });
-    QObject::connect(reply.get(), &QNetworkReply::redirected, reply.get(), [&](const QUrl &target) {
-        if (!allowedScheme(target) || (!otherHostAllowed && !sameOrigin(target, url))) {
-            refused = QStringLiteral("Der Server leitet zu %1 um; diese Umleitung wird nicht befolgt.").arg(target.host());
-            reply->abort();
-            return;
-        }
-        Q_EMIT reply->redirectAllowed();
     });
     QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired, reply.get(),
                      [&](QNetworkReply *asking, QAuthenticator *authenticator) {
@@ -191,8 +183,28 @@ CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, 
     if (result.body.size() > MaxBody)
         throw CalDavError(QStringLiteral("Die Antwort des Servers ist zu groß; es wurde nichts übernommen."));
     result.etag = reply->rawHeader("ETag");
-    result.url = reply->url();
+    result.url = url;
+    result.location = QUrl::fromEncoded(reply->rawHeader("Location").trimmed());
     return result;
+}
+
+CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, const QByteArray &body,
+                                       const QList<std::pair<QByteArray, QByteArray>> &headers, bool otherHostAllowed)
+{
+    // Redirects are followed here, with the same method and body (a PROPFIND
+    // must stay one), and only to https or loopback, and to another host only
+    // while the account is being discovered.
+    QUrl target = url;
+    for (int hop = 0;; ++hop) {
+        Reply reply = sendOnce(verb, target, body, headers);
+        const bool redirect = reply.status == 301 || reply.status == 302 || reply.status == 303 || reply.status == 307 || reply.status == 308;
+        if (!redirect || !reply.location.isValid())
+            return reply;
+        const QUrl next = target.resolved(reply.location);
+        if (hop >= 5 || !allowedScheme(next) || (!otherHostAllowed && !sameOrigin(next, url)))
+            throw CalDavError(QStringLiteral("Der Server leitet zu %1 um; diese Umleitung wird nicht befolgt.").arg(next.toDisplayString(QUrl::RemoveUserInfo)));
+        target = next;
+    }
 }
 
 CalDavClient::Reply CalDavClient::propfind(const QUrl &url, int depth, const QByteArray &props, bool otherHostAllowed)
@@ -312,7 +324,9 @@ CalDavClient::Changes CalDavClient::syncCollection(const QUrl &collection, const
                             + "</d:sync-token><d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop></d:sync-collection>";
     const Reply reply = send("REPORT", collection, body, {{"Depth", "1"}});
     if (reply.status != 207) {
-        if (reply.body.contains("valid-sync-token") || (!token.isEmpty() && (reply.status == 403 || reply.status == 409)))
+        // Servers tell a forgotten token differently (403, 409, even 500);
+        // comparing everything is always safe, so any refusal of a token leads there.
+        if (reply.body.contains("valid-sync-token") || (!token.isEmpty() && reply.status != 401))
             throw InvalidSyncToken();
         throw httpFailure(reply.status, collection);
     }
@@ -325,9 +339,10 @@ CalDavClient::Changes CalDavClient::syncCollection(const QUrl &collection, const
         const QUrl url = checkedHref(collection, response.href);
         if (pathWithSlash(url) == pathWithSlash(collection))
             continue;
-        if (response.status == 404)
+        // A removed member comes with 404, as the response's status or its properties'.
+        if (response.status == 404 || !response.text.contains(QStringLiteral("getetag")))
             changes.removed.append(url.path());
-        else if (response.text.contains(QStringLiteral("getetag")))
+        else
             changes.changed.insert(url.path(), unquoted(response.text.value(QStringLiteral("getetag"))));
     }
     return changes;

@@ -109,6 +109,7 @@ private:
     struct Reply;
     Reply send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QList<std::pair<QByteArray, QByteArray>> &headers,
                bool otherHostAllowed = false);
+    Reply sendOnce(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QList<std::pair<QByteArray, QByteArray>> &headers);
     Reply propfind(const QUrl &url, int depth, const QByteArray &props, bool otherHostAllowed = false);
     QUrl checkedHref(const QUrl &collection, const QString &href) const;
 

@@ -24,6 +24,7 @@ std::optional<Multistatus> Multistatus::parse(const QByteArray &bytes)
     Response pending; // the properties of the propstat being read
     QStringList path; // the open elements below "multistatus"
     QString propName;
+    int pendingStatus = 0;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
@@ -32,7 +33,7 @@ std::optional<Multistatus> Multistatus::parse(const QByteArray &bytes)
             if (path.size() == 1 && name == u"response")
                 response = Response();
             else if (path.size() == 2 && name == u"propstat")
-                pending = Response();
+                pending = Response(), pendingStatus = 0;
             else if (path.size() == 4 && path[2] == u"prop")
                 propName = name;
             else if (path.size() == 5 && propName == u"resourcetype")
@@ -45,22 +46,23 @@ std::optional<Multistatus> Multistatus::parse(const QByteArray &bytes)
                 response.href = xml.readElementText().trimmed(), path.removeLast();
             else if (path.size() == 2 && name == u"status")
                 response.status = statusCode(xml.readElementText()), path.removeLast();
-            else if (path.size() == 3 && path[1] == u"propstat" && name == u"status") {
-                if (statusCode(xml.readElementText()) == 200) {
-                    for (auto it = pending.text.cbegin(); it != pending.text.cend(); ++it)
-                        response.text.insert(it.key(), it.value());
-                    response.innerHref.insert(pending.innerHref);
-                    response.resourceTypes += pending.resourceTypes;
-                    response.components += pending.components;
-                }
-                path.removeLast();
-            } else if (path.size() == 1 && name == u"sync-token")
+            else if (path.size() == 3 && path[1] == u"propstat" && name == u"status")
+                pendingStatus = statusCode(xml.readElementText()), path.removeLast();
+            else if (path.size() == 1 && name == u"sync-token")
                 result.syncToken = xml.readElementText().trimmed(), path.removeLast();
         } else if (token == QXmlStreamReader::Characters && path.size() == 4 && path[2] == u"prop") {
             pending.text[propName] += xml.text().toString();
         } else if (token == QXmlStreamReader::EndElement) {
             if (path.size() == 1 && path[0] == u"response")
                 result.responses.append(response);
+            // The status may stand before or after the properties.
+            if (path.size() == 2 && path[1] == u"propstat" && pendingStatus == 200) {
+                for (auto it = pending.text.cbegin(); it != pending.text.cend(); ++it)
+                    response.text.insert(it.key(), it.value());
+                response.innerHref.insert(pending.innerHref);
+                response.resourceTypes += pending.resourceTypes;
+                response.components += pending.components;
+            }
             if (path.size() == 4)
                 propName.clear();
             if (!path.isEmpty())

@@ -95,7 +95,14 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
             throw;
         complete = true; // a server without sync-collection: compare the etags every time
     }
-    if (complete && changes.token.isEmpty())
+    // A token that moved without a change listed: some servers leave removals
+    // out of the listing, so everything is compared.
+    // Neither does a token that names the collection's content: after writes
+    // of the last sync undone on the phone, it is the same token again.
+    if (!complete && (changes.token != m_state.syncToken || m_state.writtenSinceToken) && changes.changed.isEmpty()
+        && changes.removed.isEmpty())
+        complete = true;
+    if (complete && (changes.token.isEmpty() || changes.changed.isEmpty()))
         changes.changed = m_client.listEtags(collection);
     if (complete) {
         for (auto it = known.cbegin(); it != known.cend(); ++it) {
@@ -133,6 +140,8 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
     }
     for (const Record &r : std::as_const(fresh))
         pulled.remote.append(r);
+    // A fixed order, so that of two todos meeting on one date the one with the smaller uid is the first.
+    std::sort(pulled.remote.begin(), pulled.remote.end(), [](const Record &a, const Record &b) { return a.uid < b.uid; });
     for (const QString &href : std::as_const(gone))
         m_state.ignoredEtags.remove(href);
     return pulled;
@@ -204,6 +213,7 @@ void SyncEngine::syncTodos(const QUrl &collection)
     applyLocally(outcomes);
     recordTodos(outcomes);
     m_state.syncToken = pulled.token;
+    m_state.writtenSinceToken = std::any_of(outcomes.cbegin(), outcomes.cend(), [](const Outcome &o) { return o.merged != o.remote; });
     m_state.save();
     pushTodos(collection, outcomes, pulled);
     m_report.skipped = m_state.ignoredEtags.size();

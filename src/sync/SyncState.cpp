@@ -23,6 +23,7 @@ SyncState SyncState::load()
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     state.tasksUrl = root.value(u"tasks").toString();
     state.syncToken = root.value(u"token").toString();
+    state.writtenSinceToken = root.value(u"written-since").toBool();
     for (const QJsonValue &value : root.value(u"todos").toArray()) {
         const QJsonObject o = value.toObject();
         const QDate due = QDate::fromString(o.value(u"due").toString(), Qt::ISODate);
@@ -62,7 +63,8 @@ void SyncState::save() const
         written.insert(it.key(), QJsonObject{{QStringLiteral("href"), it->href}, {QStringLiteral("etag"), it->etag},
                                              {QStringLiteral("fingerprint"), QString::fromLatin1(it->fingerprint)}});
     }
-    const QJsonObject root{{QStringLiteral("tasks"), tasksUrl}, {QStringLiteral("token"), syncToken}, {QStringLiteral("todos"), todoArray},
+    const QJsonObject root{{QStringLiteral("tasks"), tasksUrl}, {QStringLiteral("token"), syncToken},
+                           {QStringLiteral("written-since"), writtenSinceToken}, {QStringLiteral("todos"), todoArray},
                            {QStringLiteral("ignored"), ignored}, {QStringLiteral("events"), eventsUrl}, {QStringLiteral("written"), written},
                            {QStringLiteral("last"), lastSync.toString(Qt::ISODate)}, {QStringLiteral("skipped"), skipped}};
     AtomicFile::write(path(), QJsonDocument(root).toJson(QJsonDocument::Compact));

@@ -24,6 +24,7 @@ struct SyncState
 
     QString tasksUrl;  // the collection the todo state belongs to
     QString syncToken; // empty: list the etags
+    bool writtenSinceToken = false; // the last sync wrote todos after it got the token
     QList<SyncMerge::Record> todos;
     QHash<QString, QString> ignoredEtags; // href -> etag of todos the planner does not take
     QString eventsUrl;

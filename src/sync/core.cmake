@@ -7,6 +7,7 @@ target_sources(kalmora_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CalDavClient.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HomeworkStoreSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Multistatus.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SyncCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncEngine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncMerge.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncPassword.cpp
