@@ -11,6 +11,7 @@ target_sources(kalmora_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SyncEngine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncMerge.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncPassword.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SyncScheduler.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncSettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TodoMapping.cpp
