@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 const QString kNewTasks = QStringLiteral("Kalmora Hausaufgaben");
@@ -125,6 +126,9 @@ void SyncGroup::fillChoice(QComboBox *combo, const QString &newName, const QStri
 void SyncGroup::CheckButtonClick()
 {
     showStatus(QStringLiteral("Verbindung wird geprüft ..."));
+    // The window stays usable while the server answers; a second click must wait.
+    CheckButton->setEnabled(false);
+    const auto enableAgain = qScopeGuard([this] { CheckButton->setEnabled(true); });
     if (!PasswordEdit->text().isEmpty())
         SyncPassword::store(ServerEdit->text(), UserEdit->text(), PasswordEdit->text());
     const QString password = SyncPassword::read(ServerEdit->text(), UserEdit->text()).value_or(QString());
@@ -159,6 +163,8 @@ QString SyncGroup::chosen(QComboBox *combo, const QString &segment, const QStrin
 
 void SyncGroup::ApplyButtonClick()
 {
+    ApplyButton->setEnabled(false);
+    const auto enableAgain = qScopeGuard([this] { ApplyButton->setEnabled(true); });
     if (!PasswordEdit->text().isEmpty())
         SyncPassword::store(ServerEdit->text(), UserEdit->text(), PasswordEdit->text());
     SyncSettings::Options options{ActiveCheck->isChecked(), ServerEdit->text().trimmed(), UserEdit->text().trimmed(), QString(), QString()};
