@@ -3,6 +3,7 @@
 
 #include "Options/TimetableStore.h"
 #include "main2/HomeworkStore.h"
+#include "main2/SettingsFile.h"
 #include "platform/DateText.h"
 
 QString homeworkKey(QDate due, const QString &subject)
@@ -10,21 +11,36 @@ QString homeworkKey(QDate due, const QString &subject)
     return due.toString(Qt::ISODate) + u'|' + subject.toCaseFolded();
 }
 
+// All homework in one read of the settings file. HomeworkStore has no such
+// read yet: listing it date by date reads the whole file once a date.
+// Same rules as HomeworkStore: the keys of "Dates" that read as dates, the
+// homework keys of each section, the done mark under "<subject>2".
+QList<HomeworkItem> readAllHomework()
+{
+    return SettingsFile::read([](const ProfileFile &ini) {
+        QList<QDate> dates;
+        for (const QString &key : ini.keys(u"Dates")) {
+            if (const std::optional<QDate> due = DateText::tryParse(key))
+                dates.append(*due);
+        }
+        std::stable_sort(dates.begin(), dates.end());
+        dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+        QList<HomeworkItem> items;
+        for (const QDate &date : dates) {
+            const std::optional<QDate> due = date;
+            const QString dueText = DateText::formatLong(date);
+            for (const QString &subject : ini.keys(dueText)) {
+                if (HomeworkStore::isHomeworkKey(subject))
+                    items.append({*due, subject, ini.readString(dueText, subject, QString()), ini.readBool(dueText, QString(subject + u'2'), false)});
+            }
+        }
+        return items;
+    });
+}
+
 QList<HomeworkItem> HomeworkStoreSource::all() const
 {
-    QList<HomeworkItem> items;
-    for (const QString &dueText : HomeworkStore::sortedDueDates()) {
-        const std::optional<QDate> parsed = DateText::tryParse(dueText);
-        if (!parsed)
-            continue;
-        const QDate due = *parsed;
-        for (const QString &listText : HomeworkStore::homeworkListTexts(due)) {
-            const QString subject = HomeworkStore::subjectOfListText(listText);
-            const QString text = HomeworkStore::readText(DateText::formatLong(due), subject);
-            items.append({due, subject, text, HomeworkStore::isDoneText(listText)});
-        }
-    }
-    return items;
+    return readAllHomework();
 }
 
 QStringList HomeworkStoreSource::subjects() const
