@@ -13,7 +13,9 @@ namespace DataFiles {
 QStringList names()
 {
     return {QStringLiteral("DEZUVEDIRED.INI"), QStringLiteral("inet.txt"), QStringLiteral("NOTEN.DAT"),
-            QStringLiteral("NOTEN.NOT")};
+            QStringLiteral("NOTEN.NOT"),
+            // what the CalDAV synchronisation last saw on both sides
+            QStringLiteral("CALDAV.DAT")};
 }
 
 QString usualName(const QString &name)

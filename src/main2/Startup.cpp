@@ -23,6 +23,7 @@
 #include "backup/Restore.h"
 #include "backup/Snapshots.h"
 #include "calendar/CalendarExtras.h"
+#include "sync/SyncExtras.h"
 #include "dexec/TForm7.h"
 #include "eingabe/TForm2.h"
 #include "exec/Launcher.h"
@@ -147,9 +148,13 @@ void Startup::wireWindows()
     QTimer::singleShot(1000, schoolCalendar, [schoolCalendar] { ErrorReporter::guarded([schoolCalendar] { schoolCalendar->start(); }); });
     // After a restore every window that shows data reads it anew; the settings
     // window and the alarm list do so on their next showing anyway.
+    // The CalDAV synchronisation; its first run waits for the first frame as well.
+    auto *sync = new SyncExtras(form1);
+    sync->install(form1->extrasMenu(), form8->extrasTab());
+    QTimer::singleShot(1000, sync, [sync] { ErrorReporter::guarded([sync] { sync->startFromSettings(); }); });
     auto *backup = new BackupExtras(form1);
     backup->install(form1->extrasMenu(), form8->extrasTab());
-    QObject::connect(backup, &BackupExtras::restored, form1, [form1, form5, form8, calendar, packing] {
+    QObject::connect(backup, &BackupExtras::restored, form1, [form1, form5, form8, calendar, packing, sync] {
         ErrorReporter::guarded([form1] { form1->DataReplaced(); });
         if (form8->isVisible())
             ErrorReporter::guarded([form8] { form8->FormShow(); });
@@ -157,6 +162,7 @@ void Startup::wireWindows()
             ErrorReporter::guarded([form5] { form5->FormShow(); });
         ErrorReporter::guarded([calendar] { calendar->startFromSettings(); });
         ErrorReporter::guarded([packing] { packing->startFromSettings(); });
+        ErrorReporter::guarded([sync] { sync->startFromSettings(); });
     });
 }
 

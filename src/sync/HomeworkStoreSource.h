@@ -1,0 +1,16 @@
+// The planner's homework for the synchronisation, read and written through HomeworkStore.
+#pragma once
+
+#include "HomeworkSource.h"
+
+class HomeworkStoreSource final : public HomeworkSource
+{
+public:
+    QList<HomeworkItem> all() const override;
+    QStringList subjects() const override;
+    void add(const HomeworkItem &item) override;
+    void setText(QDate due, const QString &subject, const QString &text) override;
+    void setDone(QDate due, const QString &subject, bool done) override;
+    void remove(QDate due, const QString &subject) override;
+    void move(QDate from, const QString &subject, QDate to) override;
+};

@@ -1,0 +1,347 @@
+// One synchronisation run: pull the server's changes, merge, change the planner, then write the server.
+#include "SyncEngine.h"
+
+#include "TodoMapping.h"
+#include "calendar/CalendarExport.h"
+#include "platform/Clock.h"
+
+#include <QCryptographicHash>
+#include <QSet>
+
+using SyncMerge::Outcome;
+using SyncMerge::Record;
+
+struct SyncEngine::Pulled
+{
+    QList<Record> remote;
+    QHash<QString, QByteArray> objects; // href -> the object as read, for writing it back
+    QString token;
+    QStringList subjects;
+};
+
+namespace {
+
+constexpr int SaveEvery = 50; // server writes between two saves of the state
+
+QByteArray hashHex(const QString &text)
+{
+    return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex();
+}
+
+QString objectName(const QString &uid)
+{
+    return QString::fromLatin1(hashHex(uid).left(24)) + QStringLiteral(".ics");
+}
+
+}
+
+SyncEngine::SyncEngine(CalDavClient &client, HomeworkSource &homework)
+    : m_client(client), m_homework(homework)
+{
+}
+
+QString SyncEngine::newUid(const HomeworkItem &item, const QSet<QString> &taken)
+{
+    const QString stem = QStringLiteral("kalmora-todo-") + QString::fromLatin1(hashHex(homeworkKey(item)).left(20));
+    QString uid = stem + QStringLiteral("@kalmora");
+    for (int n = 2; taken.contains(uid); ++n)
+        uid = stem + u'-' + QString::number(n) + QStringLiteral("@kalmora");
+    return uid;
+}
+
+SyncEngine::Report SyncEngine::run(const SyncSettings::Options &options)
+{
+    m_report = Report();
+    m_state = SyncState::load();
+    if (m_state.tasksUrl != options.tasks) {
+        // Another task list: nothing of the old one's state applies.
+        m_state.tasksUrl = options.tasks;
+        m_state.syncToken.clear();
+        m_state.todos.clear();
+        m_state.ignoredEtags.clear();
+    }
+    if (m_state.eventsUrl != options.events) {
+        m_state.eventsUrl = options.events;
+        m_state.events.clear();
+    }
+    if (!options.tasks.isEmpty())
+        syncTodos(QUrl(options.tasks));
+    if (!options.events.isEmpty())
+        syncEvents(QUrl(options.events));
+    m_state.lastSync = Clock::now();
+    m_state.skipped = m_report.skipped;
+    m_state.save();
+    return m_report;
+}
+
+SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
+{
+    Pulled pulled;
+    pulled.subjects = m_homework.subjects();
+    QHash<QString, QString> known; // href -> etag as last seen
+    for (const Record &r : std::as_const(m_state.todos))
+        known.insert(r.href, r.etag);
+    for (auto it = m_state.ignoredEtags.cbegin(); it != m_state.ignoredEtags.cend(); ++it)
+        known.insert(it.key(), it.value());
+
+    CalDavClient::Changes changes;
+    bool complete = m_state.syncToken.isEmpty();
+    try {
+        changes = m_client.syncCollection(collection, m_state.syncToken);
+    } catch (const InvalidSyncToken &) {
+        complete = true;
+    } catch (const CalDavError &error) {
+        if (error.offline() || !m_state.syncToken.isEmpty())
+            throw;
+        complete = true; // a server without sync-collection: compare the etags every time
+    }
+    // A token that moved without a change listed: some servers leave removals
+    // out of the listing, so everything is compared.
+    // Neither does a token that names the collection's content: after writes
+    // of the last sync undone on the phone, it is the same token again.
+    if (!complete && (changes.token != m_state.syncToken || m_state.writtenSinceToken) && changes.changed.isEmpty()
+        && changes.removed.isEmpty())
+        complete = true;
+    if (complete && (changes.token.isEmpty() || changes.changed.isEmpty()))
+        changes.changed = m_client.listEtags(collection);
+    if (complete) {
+        for (auto it = known.cbegin(); it != known.cend(); ++it) {
+            if (!changes.changed.contains(it.key()))
+                changes.removed.append(it.key());
+        }
+    }
+    pulled.token = changes.token;
+    QStringList toFetch;
+    for (auto it = changes.changed.cbegin(); it != changes.changed.cend(); ++it) {
+        if (!known.contains(it.key()) || known.value(it.key()) != it.value() || it.value().isEmpty())
+            toFetch.append(it.key());
+    }
+    QSet<QString> gone(changes.removed.cbegin(), changes.removed.cend());
+    for (const QString &href : toFetch)
+        gone.insert(href); // until read back below
+    QHash<QString, Record> fresh;
+    const QDate today = Clock::today();
+    for (const CalDavClient::Object &object : m_client.fetch(collection, toFetch)) {
+        gone.remove(object.href);
+        const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(object.data);
+        const std::optional<HomeworkItem> item = todo ? TodoMapping::toHomework(*todo, pulled.subjects) : std::nullopt;
+        if (!item || item->due <= today) {
+            m_state.ignoredEtags.insert(object.href, object.etag);
+            continue;
+        }
+        m_state.ignoredEtags.remove(object.href);
+        fresh.insert(object.href, {todo->uid, object.href, object.etag, *item});
+        pulled.objects.insert(object.href, object.data);
+    }
+    for (const Record &r : std::as_const(m_state.todos)) {
+        // Unchanged, or changed into something the planner does not take: as the base.
+        if (!gone.contains(r.href) && !fresh.contains(r.href))
+            pulled.remote.append(r);
+    }
+    for (const Record &r : std::as_const(fresh))
+        pulled.remote.append(r);
+    // A fixed order, so that of two todos meeting on one date the one with the smaller uid is the first.
+    std::sort(pulled.remote.begin(), pulled.remote.end(), [](const Record &a, const Record &b) { return a.uid < b.uid; });
+    for (const QString &href : std::as_const(gone))
+        m_state.ignoredEtags.remove(href);
+    return pulled;
+}
+
+namespace {
+
+void applyChange(HomeworkSource &homework, const std::optional<HomeworkItem> &from, const std::optional<HomeworkItem> &to)
+{
+    if (from && !to) {
+        homework.remove(from->due, from->subject);
+    } else if (!from && to) {
+        homework.add(*to);
+    } else if (from && to && *from != *to) {
+        if (from->subject.compare(to->subject, Qt::CaseInsensitive) != 0) {
+            homework.remove(from->due, from->subject);
+            homework.add(*to);
+            return;
+        }
+        if (from->due != to->due)
+            homework.move(from->due, from->subject, to->due);
+        if (from->text != to->text)
+            homework.setText(to->due, from->subject, to->text);
+        if (from->done != to->done)
+            homework.setDone(to->due, from->subject, to->done);
+    }
+}
+
+}
+
+void SyncEngine::applyLocally(const QList<Outcome> &outcomes)
+{
+    // Removals first, then changes in place, then moves and additions, so
+    // that a homework moving onto a date finds its place free.
+    const auto isRemoval = [](const Outcome &o) { return o.local && !o.merged; };
+    const auto inPlace = [](const Outcome &o) { return o.local && o.merged && homeworkKey(*o.local) == homeworkKey(*o.merged); };
+    for (int pass = 0; pass < 3; ++pass) {
+        for (const Outcome &o : outcomes) {
+            if (o.local == o.merged)
+                continue;
+            const int kind = isRemoval(o) ? 0 : inPlace(o) ? 1 : 2;
+            if (kind != pass)
+                continue;
+            applyChange(m_homework, o.local, o.merged);
+            ++m_report.taken;
+        }
+    }
+}
+
+void SyncEngine::recordTodos(const QList<Outcome> &outcomes)
+{
+    // The state is what the server holds as far as this sync knows: a write
+    // still to come is found again as a change in the planner.
+    m_state.todos.clear();
+    for (const Outcome &o : outcomes) {
+        if (o.remote)
+            m_state.todos.append({o.uid, o.href, o.etag, *o.remote});
+    }
+}
+
+void SyncEngine::syncTodos(const QUrl &collection)
+{
+    Pulled pulled = pullTodos(collection);
+    QSet<QString> taken;
+    for (const Record &r : std::as_const(m_state.todos))
+        taken.insert(r.uid);
+    QList<Outcome> outcomes = SyncMerge::merge(m_state.todos, m_homework.all(), pulled.remote, Clock::today(),
+                                               [&taken](const HomeworkItem &item) { return newUid(item, taken); });
+    applyLocally(outcomes);
+    recordTodos(outcomes);
+    m_state.syncToken = pulled.token;
+    m_state.writtenSinceToken = std::any_of(outcomes.cbegin(), outcomes.cend(), [](const Outcome &o) { return o.merged != o.remote; });
+    m_state.save();
+    pushTodos(collection, outcomes, pulled);
+    m_report.skipped = m_state.ignoredEtags.size();
+}
+
+void SyncEngine::pushTodos(const QUrl &collection, QList<Outcome> &outcomes, Pulled &pulled)
+{
+    // Todos to be changed that were not read in this sync are read first, so
+    // that what other programs keep in them stays.
+    QStringList unread;
+    for (const Outcome &o : std::as_const(outcomes)) {
+        if (o.merged && o.remote && *o.merged != *o.remote && !pulled.objects.contains(o.href))
+            unread.append(o.href);
+    }
+    for (const CalDavClient::Object &object : m_client.fetch(collection, unread))
+        pulled.objects.insert(object.href, object.data);
+    int sinceSave = 0;
+    for (Outcome &o : outcomes) {
+        if (o.merged == o.remote)
+            continue;
+        pushOne(collection, o, pulled);
+        ++m_report.written;
+        if (++sinceSave >= SaveEvery) {
+            recordTodos(outcomes);
+            m_state.save();
+            sinceSave = 0;
+        }
+    }
+    recordTodos(outcomes);
+}
+
+void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
+{
+    const QDateTime stamp = Clock::now();
+    const auto reread = [&](const QString &href) -> std::optional<std::pair<CalDavClient::Object, std::optional<HomeworkItem>>> {
+        const QList<CalDavClient::Object> objects = m_client.fetch(collection, {href});
+        if (objects.isEmpty())
+            return std::nullopt;
+        const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(objects.first().data);
+        return std::pair{objects.first(), todo ? TodoMapping::toHomework(*todo, pulled.subjects) : std::nullopt};
+    };
+    if (!o.merged) {
+        if (m_client.remove(collection, o.href, o.etag)) {
+            o.remote.reset();
+            return;
+        }
+        // 412: changed meanwhile. An edit beats the removal; else remove what is there now.
+        const auto now = reread(o.href);
+        if (!now) {
+            o.remote.reset();
+        } else if (now->second && now->second != o.remote && now->second->due > Clock::today()) {
+            applyChange(m_homework, std::nullopt, now->second);
+            o.merged = o.remote = now->second;
+            o.etag = now->first.etag;
+        } else if (m_client.remove(collection, o.href, now->first.etag)) {
+            o.remote.reset();
+        }
+        return;
+    }
+    const QString href = o.href.isEmpty() ? CalDavClient::hrefFor(collection, objectName(o.uid)) : o.href;
+    const QByteArray kept = pulled.objects.value(href);
+    std::optional<QString> etag = m_client.put(collection, href, kept.isEmpty() ? TodoMapping::create(o.uid, *o.merged, stamp)
+                                                                                 : TodoMapping::update(kept, o.uid, *o.merged, stamp),
+                                               o.remote ? o.etag : QString());
+    if (!etag) {
+        // 412: the todo was changed (or made) meanwhile: read it again and merge.
+        const auto now = reread(href);
+        if (!now || !now->second)
+            return; // the next sync sees it
+        const HomeworkItem merged = SyncMerge::mergeItems(o.remote, *o.merged, *now->second);
+        applyChange(m_homework, o.merged, merged);
+        etag = m_client.put(collection, href, TodoMapping::update(now->first.data, o.uid, merged, stamp), now->first.etag);
+        if (!etag) {
+            o.remote = now->second;
+            o.etag = now->first.etag;
+            o.href = href;
+            return;
+        }
+        o.merged = merged;
+    }
+    o.href = href;
+    o.etag = *etag;
+    o.remote = o.merged;
+}
+
+void SyncEngine::syncEvents(const QUrl &collection)
+{
+    const QList<TodoMapping::Event> events =
+        TodoMapping::splitEvents(CalendarExport::document(Clock::now()), {QStringLiteral("hausaufgabe-")});
+    QSet<QString> current;
+    int sinceSave = 0;
+    const auto written = [&] {
+        ++m_report.written;
+        if (++sinceSave >= SaveEvery) {
+            m_state.save();
+            sinceSave = 0;
+        }
+    };
+    for (const TodoMapping::Event &event : events) {
+        current.insert(event.uid);
+        SyncState::EventRecord record = m_state.events.value(event.uid);
+        if (!record.href.isEmpty() && record.fingerprint == event.fingerprint)
+            continue;
+        if (record.href.isEmpty())
+            record.href = CalDavClient::hrefFor(collection, objectName(event.uid));
+        std::optional<QString> etag = m_client.put(collection, record.href, event.object, record.etag);
+        if (!etag) {
+            // Changed or made there meanwhile: the planner's entry is the one that counts.
+            const std::optional<QString> there = m_client.etagOf(collection, record.href);
+            etag = m_client.put(collection, record.href, event.object, there.value_or(QString()));
+            if (!etag)
+                continue; // the next sync tries again
+        }
+        m_state.events.insert(event.uid, {record.href, *etag, event.fingerprint});
+        written();
+    }
+    for (const QString &uid : m_state.events.keys()) {
+        if (current.contains(uid))
+            continue;
+        const SyncState::EventRecord record = m_state.events.value(uid);
+        bool removed = m_client.remove(collection, record.href, record.etag);
+        if (!removed) {
+            const std::optional<QString> there = m_client.etagOf(collection, record.href);
+            removed = !there || m_client.remove(collection, record.href, *there);
+        }
+        if (removed) {
+            m_state.events.remove(uid);
+            written();
+        }
+    }
+}

@@ -1,0 +1,101 @@
+// Debounced and periodic synchronisation runs; a failure is told once.
+#include "SyncScheduler.h"
+
+#include "SyncCommand.h"
+#include "SyncPassword.h"
+#include "platform/ProfileFile.h"
+
+#include <QFileInfo>
+
+SyncScheduler::SyncScheduler(QObject *parent)
+    : QObject(parent)
+{
+    m_changeTimer.setSingleShot(true);
+    m_changeTimer.setInterval(ChangeDelay);
+    m_periodTimer.setInterval(Period);
+    connect(&m_changeTimer, &QTimer::timeout, this, &SyncScheduler::runNow);
+    connect(&m_periodTimer, &QTimer::timeout, this, &SyncScheduler::runNow);
+    const SyncState state = SyncState::load();
+    m_status = SyncCommand::statusText(state.lastSync, state.skipped);
+}
+
+SyncScheduler::~SyncScheduler()
+{
+    if (m_observer)
+        ProfileFile::removeSaveObserver(m_observer);
+}
+
+void SyncScheduler::setIntervals(int changeDelay, int period)
+{
+    m_changeTimer.setInterval(changeDelay);
+    m_periodTimer.setInterval(period);
+}
+
+void SyncScheduler::apply(const SyncSettings::Options &options)
+{
+    const bool changed = !(options == m_options);
+    m_options = options;
+    if (!options.active) {
+        if (m_observer)
+            ProfileFile::removeSaveObserver(m_observer);
+        m_observer = 0;
+        m_changeTimer.stop();
+        m_periodTimer.stop();
+        return;
+    }
+    if (!m_observer)
+        m_observer = ProfileFile::addSaveObserver([this](const QString &path) { settingsSaved(path); });
+    if (changed)
+        m_reported.clear();
+    m_periodTimer.start();
+    m_changeTimer.start();
+}
+
+void SyncScheduler::settingsSaved(const QString &path)
+{
+    // The sync's own changes to the homework need no further sync.
+    if (m_running || QFileInfo(path).fileName().compare(u"DEZUVEDIRED.INI", Qt::CaseInsensitive) != 0)
+        return;
+    if (!m_changeTimer.isActive())
+        m_changeTimer.start();
+}
+
+bool SyncScheduler::runNow()
+{
+    if (m_running)
+        return false;
+    m_running = true;
+    QString failure;
+    try {
+        QString password;
+        if (!m_options.user.trimmed().isEmpty()) {
+            const std::optional<QString> stored = SyncPassword::read(m_options.server, m_options.user);
+            if (!stored)
+                throw CalDavError(QStringLiteral("Das Passwort für die Synchronisation fehlt. Bitte geben Sie es auf der Karte „Extras“ ein."));
+            password = *stored;
+        }
+        SyncCommand::run(m_options, password);
+        const SyncState state = SyncState::load();
+        m_reported.clear();
+        setStatus(SyncCommand::statusText(state.lastSync, state.skipped));
+    } catch (const KalmoraError &error) {
+        failure = error.message();
+    } catch (const std::exception &error) {
+        failure = QString::fromUtf8(error.what());
+    }
+    m_running = false;
+    if (failure.isEmpty())
+        return true;
+    setStatus(QStringLiteral("Synchronisation fehlgeschlagen: %1 Die Änderungen werden später übertragen.").arg(failure));
+    if (m_reported != failure) {
+        m_reported = failure;
+        Q_EMIT failed(failure);
+    }
+    return false;
+}
+
+void SyncScheduler::setStatus(const QString &status)
+{
+    m_status = status;
+    Q_EMIT statusChanged(status);
+}

@@ -1,0 +1,71 @@
+// The kept state as a small JSON document, replaced atomically.
+#include "SyncState.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/ProgramDirectory.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString SyncState::path()
+{
+    return DataFilePath(fileName());
+}
+
+SyncState SyncState::load()
+{
+    SyncState state;
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly))
+        return state;
+    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    state.tasksUrl = root.value(u"tasks").toString();
+    state.syncToken = root.value(u"token").toString();
+    state.writtenSinceToken = root.value(u"written-since").toBool();
+    for (const QJsonValue &value : root.value(u"todos").toArray()) {
+        const QJsonObject o = value.toObject();
+        const QDate due = QDate::fromString(o.value(u"due").toString(), Qt::ISODate);
+        if (!due.isValid())
+            continue;
+        state.todos.append({o.value(u"uid").toString(), o.value(u"href").toString(), o.value(u"etag").toString(),
+                            {due, o.value(u"subject").toString(), o.value(u"text").toString(), o.value(u"done").toBool()}});
+    }
+    const QJsonObject ignored = root.value(u"ignored").toObject();
+    for (auto it = ignored.begin(); it != ignored.end(); ++it)
+        state.ignoredEtags.insert(it.key(), it.value().toString());
+    state.eventsUrl = root.value(u"events").toString();
+    const QJsonObject events = root.value(u"written").toObject();
+    for (auto it = events.begin(); it != events.end(); ++it) {
+        const QJsonObject o = it.value().toObject();
+        state.events.insert(it.key(), {o.value(u"href").toString(), o.value(u"etag").toString(),
+                                       o.value(u"fingerprint").toString().toLatin1()});
+    }
+    state.lastSync = QDateTime::fromString(root.value(u"last").toString(), Qt::ISODate);
+    state.skipped = root.value(u"skipped").toInt();
+    return state;
+}
+
+void SyncState::save() const
+{
+    QJsonArray todoArray;
+    for (const SyncMerge::Record &r : todos) {
+        todoArray.append(QJsonObject{{QStringLiteral("uid"), r.uid}, {QStringLiteral("href"), r.href}, {QStringLiteral("etag"), r.etag},
+                                     {QStringLiteral("due"), r.item.due.toString(Qt::ISODate)}, {QStringLiteral("subject"), r.item.subject},
+                                     {QStringLiteral("text"), r.item.text}, {QStringLiteral("done"), r.item.done}});
+    }
+    QJsonObject ignored;
+    for (auto it = ignoredEtags.begin(); it != ignoredEtags.end(); ++it)
+        ignored.insert(it.key(), it.value());
+    QJsonObject written;
+    for (auto it = events.begin(); it != events.end(); ++it) {
+        written.insert(it.key(), QJsonObject{{QStringLiteral("href"), it->href}, {QStringLiteral("etag"), it->etag},
+                                             {QStringLiteral("fingerprint"), QString::fromLatin1(it->fingerprint)}});
+    }
+    const QJsonObject root{{QStringLiteral("tasks"), tasksUrl}, {QStringLiteral("token"), syncToken},
+                           {QStringLiteral("written-since"), writtenSinceToken}, {QStringLiteral("todos"), todoArray},
+                           {QStringLiteral("ignored"), ignored}, {QStringLiteral("events"), eventsUrl}, {QStringLiteral("written"), written},
+                           {QStringLiteral("last"), lastSync.toString(Qt::ISODate)}, {QStringLiteral("skipped"), skipped}};
+    AtomicFile::write(path(), QJsonDocument(root).toJson(QJsonDocument::Compact));
+}

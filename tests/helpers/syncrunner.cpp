@@ -1,0 +1,25 @@
+// Runs one sync of the program directory given, printing "b" before and "e" after it, for the kill tests.
+#include "platform/Clock.h"
+#include "platform/ProgramDirectory.h"
+#include "sync/SyncCommand.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    setProgramDirectory(QString::fromLocal8Bit(argv[1]));
+    Clock::setNow(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    std::fputs("b\n", stdout);
+    std::fflush(stdout);
+    try {
+        SyncCommand::run(SyncSettings::load(), QStringLiteral("geheim"));
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 2;
+    }
+    std::fputs("e\n", stdout);
+    return 0;
+}

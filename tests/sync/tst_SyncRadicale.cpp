@@ -1,0 +1,6 @@
+// Two-way sync against Radicale started on 127.0.0.1 for this test.
+#define KALMORA_SYNC_SERVER "radicale"
+#include "SyncTests.h"
+
+QTEST_GUILESS_MAIN(SyncTests)
+#include "moc_SyncTests.cpp"
