@@ -6,41 +6,52 @@
 #include "main2/SettingsFile.h"
 #include "platform/DateText.h"
 
+#include <algorithm>
+#include <functional>
+
 QString homeworkKey(QDate due, const QString &subject)
 {
     return due.toString(Qt::ISODate) + u'|' + subject.toCaseFolded();
 }
 
-// All homework in one read of the settings file. HomeworkStore has no such
-// read yet: listing it date by date reads the whole file once a date.
-// Same rules as HomeworkStore: the keys of "Dates" that read as dates, the
-// homework keys of each section, the done mark under "<subject>2".
-QList<HomeworkItem> readAllHomework()
+namespace {
+int g_writing = 0;
+
+// One write of the sync, as one operation of the store; while it runs, the
+// saves the planner's observers hear are the sync's own.
+void write(const std::function<void(ProfileFile &, HomeworkStore::Changes &)> &operation)
 {
-    return SettingsFile::read([](const ProfileFile &ini) {
-        QList<QDate> dates;
-        for (const QString &key : ini.keys(u"Dates")) {
-            if (const std::optional<QDate> due = DateText::tryParse(key))
-                dates.append(*due);
-        }
-        std::stable_sort(dates.begin(), dates.end());
-        dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
-        QList<HomeworkItem> items;
-        for (const QDate &date : dates) {
-            const std::optional<QDate> due = date;
-            const QString dueText = DateText::formatLong(date);
-            for (const QString &subject : ini.keys(dueText)) {
-                if (HomeworkStore::isHomeworkKey(subject))
-                    items.append({*due, subject, ini.readString(dueText, subject, QString()), ini.readBool(dueText, QString(subject + u'2'), false)});
-            }
-        }
-        return items;
-    });
+    ++g_writing;
+    try {
+        HomeworkStore::edit(operation);
+    } catch (...) {
+        --g_writing;
+        throw;
+    }
+    --g_writing;
+}
+
+// Adds, also when not done writing the mark: a mark left behind by a removed
+// homework must not come back.
+void addItem(ProfileFile &ini, HomeworkStore::Changes &changes, const HomeworkItem &item)
+{
+    const QString due = DateText::formatLong(item.due);
+    HomeworkStore::addHomework(ini, changes, due, item.subject, item.text);
+    HomeworkStore::setDone(ini, changes, due, item.subject, item.done);
+}
+}
+
+bool HomeworkStoreSource::writing()
+{
+    return g_writing > 0;
 }
 
 QList<HomeworkItem> HomeworkStoreSource::all() const
 {
-    return readAllHomework();
+    QList<HomeworkItem> items;
+    for (const Homework &homework : HomeworkStore::allHomework())
+        items.append({homework.due, homework.subject, homework.text, homework.done});
+    return items;
 }
 
 QStringList HomeworkStoreSource::subjects() const
@@ -50,35 +61,40 @@ QStringList HomeworkStoreSource::subjects() const
 
 void HomeworkStoreSource::add(const HomeworkItem &item)
 {
-    const QString due = DateText::formatLong(item.due);
-    HomeworkStore::addHomework(due, item.subject, item.text);
-    // Also when not done: a mark left behind by a removed homework must not come back.
-    HomeworkStore::setDone(due, item.subject, item.done);
+    write([&](ProfileFile &ini, HomeworkStore::Changes &changes) { addItem(ini, changes, item); });
 }
 
 void HomeworkStoreSource::setText(QDate due, const QString &subject, const QString &text)
 {
-    HomeworkStore::writeText(DateText::formatLong(due), subject, text);
+    write([&](ProfileFile &ini, HomeworkStore::Changes &changes) {
+        HomeworkStore::writeText(ini, changes, DateText::formatLong(due), subject, text);
+    });
 }
 
 void HomeworkStoreSource::setDone(QDate due, const QString &subject, bool done)
 {
-    HomeworkStore::setDone(DateText::formatLong(due), subject, done);
+    write([&](ProfileFile &ini, HomeworkStore::Changes &changes) {
+        HomeworkStore::setDone(ini, changes, DateText::formatLong(due), subject, done);
+    });
 }
 
 void HomeworkStoreSource::remove(QDate due, const QString &subject)
 {
-    const QString dueText = DateText::formatLong(due);
-    HomeworkStore::deleteHomework(dueText, subject);
-    if (HomeworkStore::homeworkListTexts(due).isEmpty())
-        HomeworkStore::deleteDueDate(dueText);
+    write([&](ProfileFile &ini, HomeworkStore::Changes &changes) {
+        HomeworkStore::removeHomework(ini, changes, DateText::formatLong(due), subject);
+    });
 }
 
 void HomeworkStoreSource::move(QDate from, const QString &subject, QDate to)
 {
-    const QString fromText = DateText::formatLong(from);
-    const bool done = HomeworkStore::homeworkListTexts(from).contains(HomeworkStore::DoneItemText(subject));
-    const QString text = HomeworkStore::readText(fromText, subject);
-    add({to, subject, text, done});
-    remove(from, subject);
+    // One write: a kill cannot leave the homework on both dates or on none.
+    write([&](ProfileFile &ini, HomeworkStore::Changes &changes) {
+        const QString fromText = DateText::formatLong(from);
+        const auto same = [&](const Homework &homework) { return homework.subject.compare(subject, Qt::CaseInsensitive) == 0; };
+        const QList<Homework> there = HomeworkStore::homeworkOn(ini, from);
+        const auto found = std::find_if(there.begin(), there.end(), same);
+        const Homework homework = found != there.end() ? *found : Homework{fromText, from, subject, {}, false};
+        HomeworkStore::removeHomework(ini, changes, fromText, subject);
+        addItem(ini, changes, {to, subject, homework.text, homework.done});
+    });
 }

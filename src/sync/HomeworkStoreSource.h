@@ -6,6 +6,9 @@
 class HomeworkStoreSource final : public HomeworkSource
 {
 public:
+    /// Whether one of the sync's own writes is running now.
+    static bool writing();
+
     QList<HomeworkItem> all() const override;
     QStringList subjects() const override;
     void add(const HomeworkItem &item) override;

@@ -1,11 +1,14 @@
 // Debounced and periodic synchronisation runs; a failure is told once.
 #include "SyncScheduler.h"
 
+#include "HomeworkStoreSource.h"
 #include "SyncCommand.h"
 #include "SyncPassword.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
+
+#include <utility>
 
 SyncScheduler::SyncScheduler(QObject *parent)
     : QObject(parent)
@@ -53,10 +56,13 @@ void SyncScheduler::apply(const SyncSettings::Options &options)
 
 void SyncScheduler::settingsSaved(const QString &path)
 {
-    // The sync's own changes to the homework need no further sync.
-    if (m_running || QFileInfo(path).fileName().compare(u"DEZUVEDIRED.INI", Qt::CaseInsensitive) != 0)
+    // The sync's own changes to the homework need no further sync; the
+    // pupil's changes while a run waits for the server need one after it.
+    if (HomeworkStoreSource::writing() || QFileInfo(path).fileName().compare(u"DEZUVEDIRED.INI", Qt::CaseInsensitive) != 0)
         return;
-    if (!m_changeTimer.isActive())
+    if (m_running)
+        m_changedWhileRunning = true;
+    else if (!m_changeTimer.isActive())
         m_changeTimer.start();
 }
 
@@ -84,6 +90,8 @@ bool SyncScheduler::runNow()
         failure = QString::fromUtf8(error.what());
     }
     m_running = false;
+    if (std::exchange(m_changedWhileRunning, false))
+        m_changeTimer.start();
     if (failure.isEmpty())
         return true;
     setStatus(QStringLiteral("Synchronisation fehlgeschlagen: %1 Die Änderungen werden später übertragen.").arg(failure));

@@ -47,4 +47,5 @@ private:
     QString m_reported; // the failure told already
     int m_observer = 0;
     bool m_running = false;
+    bool m_changedWhileRunning = false;
 };
