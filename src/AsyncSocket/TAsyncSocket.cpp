@@ -18,8 +18,16 @@ constexpr qsizetype kMaxHostNameLength = 255;
 
 TAsyncSocket::TAsyncSocket(QObject *parent)
     : QObject(parent)
-    , m_socket(new QSslSocket(this))
 {
+}
+
+// Made at the first connection: a TLS socket sets up the TLS library, which a
+// planner that never downloads need not pay for at start.
+QSslSocket *TAsyncSocket::socket()
+{
+    if (m_socket)
+        return m_socket;
+    m_socket = new QSslSocket(this);
     // Proxies are the HTTP client's business; the socket always connects directly.
     m_socket->setProxy(QNetworkProxy::NoProxy);
     connect(m_socket, &QTcpSocket::connected, this, &TAsyncSocket::socketConnected);
@@ -29,6 +37,7 @@ TAsyncSocket::TAsyncSocket(QObject *parent)
     connect(m_socket, &QTcpSocket::bytesWritten, this, &TAsyncSocket::flushSendChain);
     connect(m_socket, &QSslSocket::encrypted, this, &TAsyncSocket::tlsEncrypted);
     connect(m_socket, &QSslSocket::sslErrors, this, &TAsyncSocket::tlsCertificateErrors);
+    return m_socket;
 }
 
 TAsyncSocket::~TAsyncSocket()
@@ -103,7 +112,7 @@ int TAsyncSocket::Connect()
     m_readNotified = false;
     m_closeReported = false;
     m_closeError = WinsockError::NoError;
-    m_socket->connectToHost(m_addr, quint16(port));
+    socket()->connectToHost(m_addr, quint16(port));
     return WinsockError::NoError;
 }
 
@@ -131,7 +140,7 @@ int TAsyncSocket::Send(QByteArrayView data)
 
 qsizetype TAsyncSocket::bufferedSendBytes() const
 {
-    qsizetype bytes = m_socket->bytesToWrite();
+    qsizetype bytes = m_socket ? m_socket->bytesToWrite() : 0;
     for (const QByteArray &buffer : m_sendChain)
         bytes += buffer.size();
     return bytes;
@@ -143,8 +152,8 @@ void TAsyncSocket::flushSendChain()
 {
     if (m_state != State::Connected)
         return;
-    while (!m_sendChain.empty() && m_socket->bytesToWrite() == 0) {
-        const qint64 written = m_socket->write(m_sendChain.front());
+    while (!m_sendChain.empty() && socket()->bytesToWrite() == 0) {
+        const qint64 written = socket()->write(m_sendChain.front());
         if (written < 0)
             return; // the socket reports the failure itself
         if (written < m_sendChain.front().size())
@@ -152,7 +161,7 @@ void TAsyncSocket::flushSendChain()
         else
             m_sendChain.pop_front();
     }
-    if (m_sendPending && m_sendChain.empty() && m_socket->bytesToWrite() == 0) {
+    if (m_sendPending && m_sendChain.empty() && socket()->bytesToWrite() == 0) {
         m_sendPending = false;
         post(&TAsyncSocket::DataSent, WinsockError::NoError);
     }
@@ -162,9 +171,9 @@ QByteArray TAsyncSocket::Receive(qsizetype maxBytes)
 {
     if (m_state != State::Connected && m_state != State::PeerClosed)
         return {};
-    const QByteArray data = maxBytes > 0 ? m_socket->read(maxBytes) : QByteArray();
+    const QByteArray data = maxBytes > 0 ? socket()->read(maxBytes) : QByteArray();
     m_readNotified = false;
-    if (m_socket->bytesAvailable() > 0) {
+    if (socket()->bytesAvailable() > 0) {
         m_readNotified = true;
         post(&TAsyncSocket::DataAvailable, WinsockError::NoError);
     } else {
@@ -181,7 +190,8 @@ void TAsyncSocket::Close()
         m_lookupId = -1;
     }
     m_state = State::Closed;
-    m_socket->abort();
+    if (m_socket)
+        m_socket->abort();
     m_sendChain.clear();
     m_sendPending = false;
     m_readNotified = false;
@@ -212,7 +222,7 @@ void TAsyncSocket::socketConnected()
 
 void TAsyncSocket::socketError()
 {
-    const int error = WinsockError::fromSocketError(m_socket->error(), m_socket->errorString());
+    const int error = WinsockError::fromSocketError(socket()->error(), socket()->errorString());
     if (m_tlsPending) {
         tlsFailed(error != WinsockError::NoError ? error : WinsockError::NotConnected);
         return;
@@ -229,7 +239,7 @@ void TAsyncSocket::socketReadyRead()
 {
     if (m_state != State::Connected && m_state != State::PeerClosed)
         return;
-    if (!m_readNotified && m_socket->bytesAvailable() > 0) {
+    if (!m_readNotified && socket()->bytesAvailable() > 0) {
         m_readNotified = true;
         post(&TAsyncSocket::DataAvailable, WinsockError::NoError);
     }
@@ -259,7 +269,7 @@ void TAsyncSocket::peerClosed(int error)
 
 void TAsyncSocket::reportCloseWhenRead()
 {
-    if (m_state != State::PeerClosed || m_closeReported || m_readNotified || m_socket->bytesAvailable() > 0)
+    if (m_state != State::PeerClosed || m_closeReported || m_readNotified || socket()->bytesAvailable() > 0)
         return;
     m_closeReported = true;
     post(&TAsyncSocket::SessionClosed, m_closeError);
@@ -274,9 +284,9 @@ int TAsyncSocket::StartTls(const QString &peerName)
     m_tlsErrorText.clear();
     // The system's certificates and the name checked are Qt's defaults; the
     // name is the one in the address, since the socket connected to a number.
-    m_socket->setPeerVerifyMode(QSslSocket::VerifyPeer);
-    m_socket->setPeerVerifyName(peerName);
-    m_socket->startClientEncryption();
+    socket()->setPeerVerifyMode(QSslSocket::VerifyPeer);
+    socket()->setPeerVerifyName(peerName);
+    socket()->startClientEncryption();
     return WinsockError::NoError;
 }
 
@@ -301,7 +311,7 @@ void TAsyncSocket::tlsCertificateErrors(const QList<QSslError> &errors)
 void TAsyncSocket::tlsFailed(int error)
 {
     if (m_tlsErrorText.isEmpty())
-        m_tlsErrorText = QStringLiteral("Mit %1 kommt keine sichere Verbindung zustande: %2.").arg(m_tlsPeer, m_socket->errorString());
+        m_tlsErrorText = QStringLiteral("Mit %1 kommt keine sichere Verbindung zustande: %2.").arg(m_tlsPeer, socket()->errorString());
     const QString text = m_tlsErrorText;
     Close();
     m_tlsErrorText = text;

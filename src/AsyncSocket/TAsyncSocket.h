@@ -104,7 +104,9 @@ private:
     void tlsCertificateErrors(const QList<QSslError> &errors);
     void tlsFailed(int error);
 
-    QSslSocket *m_socket;
+    QSslSocket *socket();
+
+    QSslSocket *m_socket = nullptr;
     State m_state = State::Closed;
     quint64 m_generation = 0; // bumped by Close, so queued completions of before are dropped
     int m_lookupId = -1;
