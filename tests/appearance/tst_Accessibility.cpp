@@ -52,6 +52,7 @@ void tst_Accessibility::everyFocusableControlHasAName()
     }
     QProcessEnvironment planner = desktop.environment;
     planner.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    allowXkbStringCopies(planner);
     planner.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     planner.insert(QStringLiteral("KALMORA_DIR"), environment.dir());
     planner.insert(QStringLiteral("KALMORA_NOW"), QStringLiteral("2026-12-07T09:00:00"));

@@ -180,12 +180,7 @@ void tst_TrayRestore::mainWindowUnderWindowManager()
         QSKIP("the tray host (trayer) did not start");
 
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    // The keyboard map library of the X connection copies names with strndup
-    // from buffers that are not NUL-terminated; only the strict string check of
-    // the address sanitizer takes that for an overflow, so the child goes without it.
-    if (environment.contains(QStringLiteral("ASAN_OPTIONS")))
-        environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                           environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":strict_string_checks=0"));
+    allowXkbStringCopies(environment);
     environment.insert(QLatin1String(kChildVariable), display);
     TestServer child;
     child.start(QCoreApplication::applicationFilePath(), {}, environment, true);
