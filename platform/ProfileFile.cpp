@@ -161,14 +161,52 @@ bool parseInteger(QStringView text, int &result)
 
 }
 
+namespace {
+// The files' bytes kept while a ReadOnceScope lives.
+struct ReadOnce
+{
+    int scopes = 0;
+    QHash<QString, QByteArray> bytes;
+};
+
+ReadOnce &readOnce()
+{
+    static ReadOnce state;
+    return state;
+}
+}
+
+ProfileFile::ReadOnceScope::ReadOnceScope()
+{
+    ++readOnce().scopes;
+}
+
+ProfileFile::ReadOnceScope::~ReadOnceScope()
+{
+    if (--readOnce().scopes == 0)
+        readOnce().bytes.clear();
+}
+
 ProfileFile::FileBytes ProfileFile::readBytes(const QString &path)
 {
+    ReadOnce &once = readOnce();
+    if (once.scopes > 0) {
+        const auto kept = once.bytes.constFind(path);
+        if (kept != once.bytes.constEnd())
+            return {*kept, false};
+    }
     QFile file(path);
-    if (!file.exists())
+    if (!file.exists()) {
+        if (once.scopes > 0)
+            once.bytes.insert(path, QByteArray());
         return {};
-    if (file.open(QIODevice::ReadOnly))
-        return {file.readAll(), false};
-    return {{}, true}; // reads give defaults, but nothing may overwrite the file
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, true}; // reads give defaults, but nothing may overwrite the file
+    FileBytes read{file.readAll(), false};
+    if (once.scopes > 0)
+        once.bytes.insert(path, read.bytes);
+    return read;
 }
 
 ProfileFile::ProfileFile(QString path, FileBytes source)
@@ -501,6 +539,8 @@ void ProfileFile::save()
             throw EWriteError(m_path);
         AtomicFile::write(m_path, bytes);
         m_original = bytes;
+        if (readOnce().scopes > 0)
+            readOnce().bytes.insert(m_path, bytes);
     }
     m_changed = false;
     if (!unchanged)

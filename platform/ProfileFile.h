@@ -29,6 +29,20 @@ public:
 
     const QString &path() const { return m_path; }
 
+    /// While one lives, each file is read from the disk once: later reads of
+    /// it get the bytes read then, or those the program saved since. For a run
+    /// of operations during which nobody else writes the files (the start,
+    /// which holds the data folder's lock); once the last one ends, every read
+    /// goes to the disk again.
+    class ReadOnceScope final
+    {
+    public:
+        ReadOnceScope();
+        ~ReadOnceScope();
+        ReadOnceScope(const ReadOnceScope &) = delete;
+        ReadOnceScope &operator=(const ReadOnceScope &) = delete;
+    };
+
     /// How many files and byte strings have been parsed in this process, for
     /// measuring how often an operation parses.
     static quint64 parseCount();

@@ -1,12 +1,11 @@
-// Playing wave files on Qt Multimedia.
+// Playing wave files; the sound library plays them in the module, loaded at the first sound.
 #include "WavePlayer.h"
 
 #include "ProgramDirectory.h"
+#include "deferred/DeferredModule.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
 
 #include <memory>
 
@@ -14,8 +13,7 @@ namespace {
 
 struct PlayerState
 {
-    std::unique_ptr<QSoundEffect> effect;
-    bool playWhenLoaded = false;
+    std::unique_ptr<LoopingSound> effect;
     bool recording = false;
     QStringList calls;
 };
@@ -29,14 +27,6 @@ PlayerState &state()
 bool isBareName(const QString &name)
 {
     return !name.contains(u'/') && !name.contains(u'\\') && !(name.size() > 1 && name[1] == u':');
-}
-
-void startWhenReady(QSoundEffect *effect)
-{
-    if (effect->status() == QSoundEffect::Ready && state().playWhenLoaded) {
-        state().playWhenLoaded = false;
-        effect->play();
-    }
 }
 
 }
@@ -62,11 +52,9 @@ void WavePlayer::open(const QString &name)
     const QString path = resolve(name);
     if (name.isEmpty() || !QFileInfo(path).isFile() || !QCoreApplication::instance())
         return;
-    s.effect = std::make_unique<QSoundEffect>();
-    QSoundEffect *effect = s.effect.get();
-    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] { startWhenReady(effect); });
-    effect->setLoopCount(QSoundEffect::Infinite);
-    effect->setSource(QUrl::fromLocalFile(path));
+    // Without the module there is no sound, as with a file that cannot be played.
+    if (DeferredModule *module = DeferredModule::get())
+        s.effect = module->openSound(path);
 }
 
 void WavePlayer::play()
@@ -79,8 +67,7 @@ void WavePlayer::play()
     if (!s.effect)
         return;
     // Loading runs in the background; a file that fails to load never starts.
-    s.playWhenLoaded = true;
-    startWhenReady(s.effect.get());
+    s.effect->play();
 }
 
 void WavePlayer::close()
@@ -90,11 +77,7 @@ void WavePlayer::close()
         s.calls.append(QStringLiteral("CloseWAVE"));
         return;
     }
-    s.playWhenLoaded = false;
-    if (s.effect) {
-        s.effect->stop();
-        s.effect.reset();
-    }
+    s.effect.reset();
 }
 
 bool WavePlayer::isOpen()

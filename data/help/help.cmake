@@ -10,5 +10,5 @@
 add_library(kalmora_help OBJECT ${CMAKE_CURRENT_LIST_DIR}/kalmora_help.qrc)
 set_target_properties(kalmora_help PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC ON)
 target_link_libraries(kalmora_help PRIVATE Qt6::Core)
-target_link_libraries(kalmora_ui INTERFACE $<TARGET_OBJECTS:kalmora_help>)
-add_dependencies(kalmora_ui kalmora_help)
+target_link_libraries(kalmora_start_ui INTERFACE $<TARGET_OBJECTS:kalmora_help>)
+add_dependencies(kalmora_start_ui kalmora_help)

@@ -17,8 +17,6 @@
 
 namespace {
 
-const QString kBackup = QStringLiteral("--sichern");
-const QString kRestore = QStringLiteral("--wiederherstellen");
 
 void print(std::FILE *stream, const QString &text)
 {
@@ -67,11 +65,6 @@ int restore(const QString &path)
 
 namespace BackupCommand {
 
-bool isBackupCall(const QStringList &arguments)
-{
-    return arguments.size() > 1 && (arguments.at(1) == kBackup || arguments.at(1) == kRestore);
-}
-
 int run(const QStringList &arguments)
 {
     if (arguments.size() != 3 || arguments.at(2).isEmpty())
@@ -83,7 +76,7 @@ int run(const QStringList &arguments)
     const QString path = QFileInfo(arguments.at(2)).absoluteFilePath();
     try {
         Restore::recoverInterrupted();
-        return arguments.at(1) == kBackup ? backup(path) : restore(path);
+        return arguments.at(1) == kBackupOption ? backup(path) : restore(path);
     } catch (const EWriteError &error) {
         return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden; die Daten sind unverändert.").arg(QDir::toNativeSeparators(error.path())));
     } catch (const KalmoraError &error) {

@@ -6,6 +6,9 @@ target_sources(kalmora_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/BackupArchive.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BackupCommand.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BackupContent.cpp
+)
+# The start finishes a cut-off restore and reads the day's snapshot before pruning.
+target_sources(kalmora_start_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/BackupManifest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BackupSettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataFolderLock.cpp

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "backup/Snapshots.h"
+#include "termin/DueQueue.h"
 
 #include <QStringList>
 
@@ -11,14 +12,10 @@
 #include <memory>
 #include <vector>
 
+class DeferredWindows;
 class QWidget;
 class TForm1;
-class TForm2;
-class TForm3;
-class TForm5;
-class TForm7;
 class TForm8;
-class TForm10;
 
 class Startup final
 {
@@ -29,12 +26,23 @@ public:
     /// Creates every window once, hidden, in the fixed order; each window's
     /// preparation runs as it is created, and the windows are wired together.
     void createWindows();
+    /// The first of them: the main window with its preparation (pruning, the
+    /// alarm questions).
+    void createMainWindow();
+    /// The others, from the module, unless they are there already; false
+    /// when the module cannot be loaded, which the main window's buttons then say.
+    bool createOtherWindows();
     /// The due-event scan (when pending) and the holiday decision whether the
-    /// main window is shown.
+    /// main window is shown. Without the other windows, an event due now
+    /// has them built first, so that its reminder shows as before; the
+    /// others found wait for the reminder window.
     void finishStartup();
+    /// The other windows right after the main window's first frame, or at
+    /// once when it stays hidden.
+    void createOtherWindowsAfterFirstFrame();
 
     TForm1 *mainWindow() const;
-    TForm8 *settingsWindow() const { return m_form8; }
+    TForm8 *settingsWindow() const;
     /// The object names of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_creationOrder; }
 
@@ -45,21 +53,14 @@ public:
     static int run(int &argc, char **argv);
 
 private:
-    template<class Window>
-    Window *create();
     void created(QWidget *window);
-    void wireWindows();
-    void wireApplications();
+    void scanDueEventsWithoutWindows();
+    void reportMissingModuleOnRequests();
     void startSnapshotWriting();
 
     std::unique_ptr<TForm1> m_form1;
-    std::vector<std::unique_ptr<QWidget>> m_dialogs; // the other windows in creation order; destroyed first
-    TForm2 *m_form2 = nullptr;
-    TForm3 *m_form3 = nullptr;
-    TForm7 *m_form7 = nullptr;
-    TForm8 *m_form8 = nullptr;
-    TForm5 *m_form5 = nullptr;
-    TForm10 *m_form10 = nullptr;
+    std::unique_ptr<DeferredWindows> m_others; // destroyed before the main window
+    std::optional<DueQueue> m_waitingDueEvents; // scanned before the reminder window was built
     QStringList m_creationOrder;
     std::function<bool()> m_trayAvailable;
     // The day's first snapshot: read before pruning, written after the first frame.

@@ -11,8 +11,8 @@
 #include "TBNArea/TTBNArea.h"
 #include "TBNArea/TaskbarButton.h"
 #include "appearance/TextScale.h"
+#include "deferred/DeferredModule.h"
 #include "appearance/ThemeColours.h"
-#include "XPrinter/PrintDialog.h"
 #include "XPrinter/TXPrint.h"
 #include "XPrinter/WeeklyPlan.h"
 #include "extras/ExtrasMenu.h"
@@ -567,19 +567,11 @@ void TForm1::StringGrid1CellMoved(int row, int column)
 
 void TForm1::SpeedButton80Click()
 {
-    if (!PrintDialog::execute(this, *XPrint1))
-        return;
-    try {
-        for (const QStringList &days : WeeklyPlan::PrintJobs()) {
-            XPrint1->BeginDoc();
-            XPrint1->SetPen(Qt::black);
-            XPrint1->Execute(WeeklyPlan::LayoutJob(days, {XPrint1->PrintableWidth(), XPrint1->PrintableHeight()}));
-            XPrint1->EndDoc();
-        }
-    } catch (...) {
-        XPrint1->Abort();
-        throw;
-    }
+    // Printing lives in the module with the print library.
+    DeferredModule *module = DeferredModule::get();
+    if (!module)
+        throw KalmoraError(DeferredModule::loadError());
+    module->printWeeklyPlans(this, *XPrint1);
 }
 
 void TForm1::SpeedButton5Click()

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void eraseSection();
     void longSectionsKeepTheirEntries();
     void sharedReadsSeeEveryChange();
+    void readOnceScopeKeepsOwnWritesOnly();
     void numbersAndTruthValues();
     void encodingAndLineEnds();
     void damagedFilesReadAndKeepTheirLines();
@@ -175,6 +176,37 @@ void tst_ProfileFile::sharedReadsSeeEveryChange()
     QCOMPARE(first->readString(u"MEMO", u"Übung 3", QString()), QStringLiteral("3")); // a profile handed out stays as it was
     QVERIFY(QFile::remove(path));
     QCOMPARE(ProfileFile::readShared(path)->readString(u"MEMO", u"Übung 3", QStringLiteral("weg")), QStringLiteral("weg"));
+}
+
+void tst_ProfileFile::readOnceScopeKeepsOwnWritesOnly()
+{
+    TestEnvironment env;
+    const QString path = env.path(QStringLiteral("s.ini"));
+    const QString missing = env.path(QStringLiteral("neu.ini"));
+    env.writeFile(QStringLiteral("s.ini"), "[A]\r\nx=1\r\n");
+    {
+        ProfileFile::ReadOnceScope outer;
+        ProfileFile::ReadOnceScope inner;
+        QCOMPARE(ProfileFile::readShared(path)->readString(u"A", u"x", QString()), QStringLiteral("1"));
+        // Another writer's change is not seen inside the scope; the program's own save is.
+        env.writeFile(QStringLiteral("s.ini"), "[A]\r\nx=fremd\r\n");
+        QCOMPARE(ProfileFile::readShared(path)->readString(u"A", u"x", QString()), QStringLiteral("1"));
+        ProfileFile ini(path);
+        QCOMPARE(ini.readString(u"A", u"x", QString()), QStringLiteral("1"));
+        ini.writeString(u"A", u"y", u"2");
+        ini.save();
+        QCOMPARE(ProfileFile::readShared(path)->readString(u"A", u"y", QString()), QStringLiteral("2"));
+        // A file created by a save inside the scope reads with its content.
+        QCOMPARE(ProfileFile::readShared(missing)->sections(), QStringList());
+        ProfileFile created(missing);
+        created.writeString(u"B", u"z", u"3");
+        created.save();
+        QCOMPARE(ProfileFile::readShared(missing)->readString(u"B", u"z", QString()), QStringLiteral("3"));
+    }
+    // The scope ended: the disk again, and the save wrote the file whole.
+    env.writeFile(QStringLiteral("s.ini"), "[A]\r\nx=danach\r\n");
+    QCOMPARE(ProfileFile::readShared(path)->readString(u"A", u"x", QString()), QStringLiteral("danach"));
+    QCOMPARE(ProfileFile(missing).readString(u"B", u"z", QString()), QStringLiteral("3"));
 }
 
 void tst_ProfileFile::numbersAndTruthValues()
