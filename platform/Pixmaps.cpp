@@ -95,7 +95,8 @@ private:
         const int side = sideFor(size);
         auto found = m_decoded.constFind(side);
         if (found == m_decoded.constEnd())
-            found = m_decoded.insert(side, QIcon(QStringLiteral(":/icons/%1-%2.png").arg(m_name).arg(side)));
+            // Named as PNG: a file name alone has Qt ask every image-format plugin first.
+            found = m_decoded.insert(side, QIcon(QPixmap(QStringLiteral(":/icons/%1-%2.png").arg(m_name).arg(side), "PNG")));
         return *found;
     }
 

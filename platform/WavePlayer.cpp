@@ -8,12 +8,16 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
 struct PlayerState
 {
     std::unique_ptr<LoopingSound> effect;
+    bool held = false;
+    QString heldPath; // the sound opened while held
+    bool heldPlay = false;
     bool recording = false;
     QStringList calls;
 };
@@ -52,6 +56,10 @@ void WavePlayer::open(const QString &name)
     const QString path = resolve(name);
     if (name.isEmpty() || !QFileInfo(path).isFile() || !QCoreApplication::instance())
         return;
+    if (s.held) {
+        s.heldPath = path;
+        return;
+    }
     // Without the module there is no sound, as with a file that cannot be played.
     if (DeferredModule *module = DeferredModule::get())
         s.effect = module->openSound(path);
@@ -62,6 +70,10 @@ void WavePlayer::play()
     PlayerState &s = state();
     if (s.recording) {
         s.calls.append(QStringLiteral("PlayWAVE"));
+        return;
+    }
+    if (s.held) {
+        s.heldPlay = !s.heldPath.isEmpty();
         return;
     }
     if (!s.effect)
@@ -77,12 +89,35 @@ void WavePlayer::close()
         s.calls.append(QStringLiteral("CloseWAVE"));
         return;
     }
+    s.heldPath.clear();
+    s.heldPlay = false;
     s.effect.reset();
 }
 
 bool WavePlayer::isOpen()
 {
-    return state().effect != nullptr;
+    return state().effect != nullptr || !state().heldPath.isEmpty();
+}
+
+void WavePlayer::hold()
+{
+    state().held = true;
+}
+
+void WavePlayer::release()
+{
+    PlayerState &s = state();
+    if (!s.held)
+        return;
+    s.held = false;
+    const QString path = std::exchange(s.heldPath, QString());
+    const bool play = std::exchange(s.heldPlay, false);
+    if (path.isEmpty())
+        return;
+    if (DeferredModule *module = DeferredModule::get())
+        s.effect = module->openSound(path);
+    if (play && s.effect)
+        s.effect->play();
 }
 
 void WavePlayer::setRecording(bool recording)

@@ -23,6 +23,12 @@ public:
     /// Whether a file was found and opened by the last `open` and not closed since.
     static bool isOpen();
 
+    /// Until `release`, the sound opened is only noted, and a `play` with it;
+    /// both happen at `release`. The start holds the reminder's sound this way
+    /// until the first frame is out, so that the sound library does not delay it.
+    static void hold();
+    static void release();
+
     /// Tests: while recording, every call is noted ("OpenWAVE <name>",
     /// "PlayWAVE", "CloseWAVE") and no sound is made.
     static void setRecording(bool recording);

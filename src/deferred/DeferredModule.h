@@ -11,6 +11,7 @@ class DueQueue;
 class QWidget;
 class TForm1;
 class TForm8;
+class TForm10;
 class TXPrint;
 
 /// The windows other than the main window, wired to it and to each other,
@@ -47,8 +48,10 @@ public:
     virtual ~DeferredModule() = default;
 
     /// Builds the windows hidden, in their fixed order, telling `created` of
-    /// each, and wires them to the main window.
-    virtual std::unique_ptr<DeferredWindows> createWindows(TForm1 &main, const std::function<void(QWidget *)> &created) = 0;
+    /// each, and wires them to the main window. The reminder window is taken
+    /// when the start has made it already.
+    virtual std::unique_ptr<DeferredWindows> createWindows(TForm1 &main, TForm10 *reminder,
+                                                           const std::function<void(QWidget *)> &created) = 0;
     /// Opens the wave file at `path`; null when it cannot be played.
     virtual std::unique_ptr<LoopingSound> openSound(const QString &path) = 0;
     /// The print button of the main window: the print dialog, then the weekly plans.

@@ -39,9 +39,9 @@ void showWithoutWaiting(QWidget *window)
 class Module final : public DeferredModule
 {
 public:
-    std::unique_ptr<DeferredWindows> createWindows(TForm1 &main, const std::function<void(QWidget *)> &created) override
+    std::unique_ptr<DeferredWindows> createWindows(TForm1 &main, TForm10 *reminder, const std::function<void(QWidget *)> &created) override
     {
-        return std::make_unique<OtherWindows>(main, created);
+        return std::make_unique<OtherWindows>(main, reminder, created);
     }
     std::unique_ptr<LoopingSound> openSound(const QString &path) override { return SoundEffectOutput::open(path); }
     void printWeeklyPlans(QWidget *parent, TXPrint &print) override { WeeklyPlanPrinting::print(parent, print); }
@@ -55,7 +55,7 @@ extern "C" DeferredModule *kalmora_deferred_module()
     return &module;
 }
 
-OtherWindows::OtherWindows(TForm1 &main, const std::function<void(QWidget *)> &created)
+OtherWindows::OtherWindows(TForm1 &main, TForm10 *reminder, const std::function<void(QWidget *)> &created)
     : m_form1(&main)
 {
     m_form2 = create<TForm2>(created);
@@ -65,7 +65,7 @@ OtherWindows::OtherWindows(TForm1 &main, const std::function<void(QWidget *)> &c
     m_form8 = create<TForm8>(created);
     // The picker is shared by every window that asks for a date and lives to the end.
     created(&TForm9::instance());
-    m_form10 = create<TForm10>(created);
+    m_form10 = reminder ? reminder : create<TForm10>(created);
     wireWindows();
 }
 

@@ -16,7 +16,7 @@ class OtherWindows final : public DeferredWindows
 {
 public:
     /// Creates the windows hidden in their fixed order and wires them to `main`.
-    OtherWindows(TForm1 &main, const std::function<void(QWidget *)> &created);
+    OtherWindows(TForm1 &main, TForm10 *reminder, const std::function<void(QWidget *)> &created);
     ~OtherWindows() override;
 
     TForm8 *settingsWindow() const override { return m_form8; }

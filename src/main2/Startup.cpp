@@ -19,7 +19,9 @@
 #include "backup/Snapshots.h"
 #include "deferred/DeferredModule.h"
 #include "platform/Errors.h"
+#include "platform/WavePlayer.h"
 #include "termin/DueEvents.h"
+#include "termin/TForm10.h"
 
 #include <QEvent>
 #include <QStyleFactory>
@@ -101,7 +103,7 @@ bool Startup::createOtherWindows()
         reportMissingModuleOnRequests();
         return false;
     }
-    m_others = module->createWindows(*m_form1, [this](QWidget *window) { created(window); });
+    m_others = module->createWindows(*m_form1, m_reminder.get(), [this](QWidget *window) { created(window); });
     if (m_waitingDueEvents) {
         m_others->takeDueEvents(std::move(*m_waitingDueEvents));
         m_waitingDueEvents.reset();
@@ -111,7 +113,10 @@ bool Startup::createOtherWindows()
 
 void Startup::createOtherWindowsAfterFirstFrame()
 {
-    const auto create = [this] { ErrorReporter::guarded([this] { createOtherWindows(); }); };
+    const auto create = [this] {
+        ErrorReporter::guarded([this] { createOtherWindows(); });
+        WavePlayer::release();
+    };
     if (m_form1->isVisible())
         new FirstPaintWatcher(m_form1.get(), create);
     else
@@ -139,10 +144,17 @@ void Startup::scanDueEventsWithoutWindows()
 {
     DueQueue queue;
     DueEvents::ScanDueEvents(queue);
-    if (queue.firstDueBefore(Clock::now()) >= 0 && createOtherWindows())
-        m_others->takeDueEvents(std::move(queue));
-    else
+    if (queue.firstDueBefore(Clock::now()) < 0) {
         m_waitingDueEvents = std::move(queue);
+        return;
+    }
+    // One due now shows before the main window, as ever; its sound waits for
+    // the first frame, which the sound library would delay.
+    WavePlayer::hold();
+    m_reminder = std::make_unique<TForm10>();
+    created(m_reminder.get());
+    m_reminder->queue() = std::move(queue);
+    m_reminder->CheckDueQueue();
 }
 
 void Startup::finishStartup()

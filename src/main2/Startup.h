@@ -16,6 +16,7 @@ class DeferredWindows;
 class QWidget;
 class TForm1;
 class TForm8;
+class TForm10;
 
 class Startup final
 {
@@ -34,8 +35,8 @@ public:
     bool createOtherWindows();
     /// The due-event scan (when pending) and the holiday decision whether the
     /// main window is shown. Without the other windows, an event due now
-    /// has them built first, so that its reminder shows as before; the
-    /// others found wait for the reminder window.
+    /// has the reminder window built first, so that it shows as before; the
+    /// events found otherwise wait for the reminder window.
     void finishStartup();
     /// The other windows right after the main window's first frame, or at
     /// once when it stays hidden.
@@ -59,7 +60,8 @@ private:
     void startSnapshotWriting();
 
     std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<DeferredWindows> m_others; // destroyed before the main window
+    std::unique_ptr<TForm10> m_reminder; // when an event was due before the other windows
+    std::unique_ptr<DeferredWindows> m_others; // destroyed before the reminder and the main window
     std::optional<DueQueue> m_waitingDueEvents; // scanned before the reminder window was built
     QStringList m_creationOrder;
     std::function<bool()> m_trayAvailable;
