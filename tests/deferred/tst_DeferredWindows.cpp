@@ -1,6 +1,7 @@
 // The start in two steps: the main window's first frame, then the other windows from the module.
 #include "main2/Startup.h"
 #include "main2/TForm1.h"
+#include "Options/TForm8.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
