@@ -223,13 +223,22 @@ ProfileFile::ProfileFile(QString path)
 {
 }
 
-std::shared_ptr<const ProfileFile> ProfileFile::readShared(const QString &path)
+namespace {
+// The profile readShared handed out last.
+std::shared_ptr<const ProfileFile> &lastShared()
 {
     static std::shared_ptr<const ProfileFile> last;
+    return last;
+}
+}
+
+std::shared_ptr<const ProfileFile> ProfileFile::readShared(const QString &path)
+{
+    std::shared_ptr<const ProfileFile> &last = lastShared();
     FileBytes read = readBytes(path);
     if (read.failed)
         return std::shared_ptr<const ProfileFile>(new ProfileFile(path, std::move(read)));
-    if (!last || last->m_path != path || last->m_source != read.bytes)
+    if (!last || last->m_path != path || last->m_original != read.bytes)
         last.reset(new ProfileFile(path, std::move(read)));
     return last;
 }
@@ -338,8 +347,36 @@ const ProfileFile::Line *ProfileFile::findEntry(const Section &section, QStringV
     return k.startsWith(u'[') ? findLine(section, storedKey(k)) : nullptr;
 }
 
+const ProfileFile::Line *ProfileFile::probeRaw(const Section &section, QStringView k)
+{
+    section.probed = true;
+    section.probe.reset();
+    // Windows-1252 has no letter that matches an ASCII one without regard to
+    // case, so with an ASCII first letter only lines starting with it, or
+    // with a byte beyond ASCII, can hold the key.
+    const char16_t first = k.isEmpty() ? 0 : k.front().unicode();
+    const bool filter = first > 0 && first < 0x80;
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    forEachLine(section.raw, [&](QByteArrayView bytes, const char *) {
+        if (section.probe)
+            return;
+        qsizetype i = 0;
+        while (i < bytes.size() && (bytes[i] == ' ' || (bytes[i] >= '\t' && bytes[i] <= '\r')))
+            ++i;
+        if (filter && i < bytes.size() && uchar(bytes[i]) < 0x80 && lower(uchar(bytes[i])) != lower(first))
+            return;
+        Line line = makeLine(Win1252::decode(bytes));
+        if (line.isEntry() && sameName(line.key(), k))
+            section.probe = std::move(line);
+    });
+    return section.probe ? &*section.probe : nullptr;
+}
+
 const ProfileFile::Line *ProfileFile::findLine(const Section &section, QStringView k)
 {
+    // Decoding and indexing a long section pays from its second lookup on.
+    if (!section.parsed && !section.probed)
+        return probeRaw(section, k);
     const std::vector<Line> &lines = linesOf(section);
     if (lines.size() < kIndexedFrom) {
         for (const Line &line : lines) {
@@ -539,10 +576,14 @@ void ProfileFile::save()
             throw EWriteError(m_path);
         AtomicFile::write(m_path, bytes);
         m_original = bytes;
-        if (readOnce().scopes > 0)
-            readOnce().bytes.insert(m_path, bytes);
     }
     m_changed = false;
+    if (!unchanged && readOnce().scopes > 0) {
+        // Later reads in the scope get these bytes, and the profile as it
+        // stands now instead of a parse of them.
+        readOnce().bytes.insert(m_path, bytes);
+        lastShared() = std::make_shared<const ProfileFile>(*this);
+    }
     if (!unchanged)
         saveObservers().notify(m_path);
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 /// One operation on an INI file. The file is read and parsed once when the
@@ -115,6 +116,10 @@ private:
         // sections on the first lookup, dropped when lines move.
         mutable QMultiHash<size_t, qsizetype> keyIndex;
         mutable bool indexed = false;
+        // The first lookup in a section not yet decoded looks through its raw
+        // lines; its entry is kept here.
+        mutable bool probed = false;
+        mutable std::optional<Line> probe;
         void dropIndex()
         {
             indexed = false;
@@ -140,6 +145,8 @@ private:
     static const Line *findEntry(const Section &section, QStringView key);
     /// The first entry whose key equals `key` without regard to case.
     static const Line *findLine(const Section &section, QStringView key);
+    /// The same in a section not decoded, decoding only the lines that may hold the key.
+    static const Line *probeRaw(const Section &section, QStringView key);
     Section &sectionForWriting(QStringView name);
 
     QString m_path;

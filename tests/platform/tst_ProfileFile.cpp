@@ -61,6 +61,13 @@ void tst_ProfileFile::namesMatchWithoutCase()
     // Umlauts fold too.
     ini.writeString(u"Übung", u"Ä", u"1");
     QCOMPARE(ini.readString(u"übung", u"ä", QString()), QStringLiteral("1"));
+    // The first lookup in a section read from bytes, and the next ones, find the same first entry.
+    const QByteArray raw = "[S]\r\n\tkey = 1\r\nKEY=2\r\n\xA0k\xE4se=3\r\nK\xC4SE=4\r\nx=5\r\n"; // the blank before "käse" is a no-break space
+    for (const auto &[key, value] : {std::pair{u"Key", u"1"}, {u"k\u00c4se", u"3"}, {u"\u00e4", u"-"}, {u"X", u"5"}}) {
+        const ProfileFile fresh = ProfileFile::fromBytes(raw);
+        QCOMPARE(fresh.readString(u"S", key, QStringLiteral("-")), QString::fromUtf16(value));
+        QCOMPARE(fresh.readString(u"S", key, QStringLiteral("-")), QString::fromUtf16(value));
+    }
     // Missing key, section or file gives the default.
     QCOMPARE(ini.readString(u"Termin", u"none", QStringLiteral("d")), QStringLiteral("d"));
     QCOMPARE(ini.readString(u"None", u"Key", QStringLiteral("d")), QStringLiteral("d"));
@@ -195,7 +202,9 @@ void tst_ProfileFile::readOnceScopeKeepsOwnWritesOnly()
         QCOMPARE(ini.readString(u"A", u"x", QString()), QStringLiteral("1"));
         ini.writeString(u"A", u"y", u"2");
         ini.save();
+        const quint64 parses = ProfileFile::parseCount();
         QCOMPARE(ProfileFile::readShared(path)->readString(u"A", u"y", QString()), QStringLiteral("2"));
+        QCOMPARE(ProfileFile::parseCount(), parses); // the saved profile itself, not a parse of the bytes
         // A file created by a save inside the scope reads with its content.
         QCOMPARE(ProfileFile::readShared(missing)->sections(), QStringList());
         ProfileFile created(missing);
