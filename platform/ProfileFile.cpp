@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -122,6 +123,7 @@ bool isHeaderLine(QByteArrayView line)
 }
 
 constexpr size_t kIndexedFrom = 16; // shorter sections are searched line by line
+constexpr int kProbesBeforeDecoding = 16; // lookups in the raw lines of a section before it is decoded
 
 quint64 parses = 0; // files and byte strings parsed in this process
 
@@ -349,22 +351,30 @@ const ProfileFile::Line *ProfileFile::findEntry(const Section &section, QStringV
 
 const ProfileFile::Line *ProfileFile::probeRaw(const Section &section, QStringView k)
 {
-    section.probed = true;
+    ++section.probes;
     section.probe.reset();
-    // Windows-1252 has no letter that matches an ASCII one without regard to
-    // case, so with an ASCII first letter only lines starting with it, or
-    // with a byte beyond ASCII, can hold the key.
-    const char16_t first = k.isEmpty() ? 0 : k.front().unicode();
-    const bool filter = first > 0 && first < 0x80;
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    // An ASCII key is compared with a line's key bytes as they stand, as long
+    // as they are ASCII too: Windows-1252 has no other letter that matches an
+    // ASCII one without regard to case. Any other line is decoded first.
+    const bool asciiKey = std::all_of(k.begin(), k.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const QByteArray wanted = asciiKey ? k.toLatin1() : QByteArray();
     forEachLine(section.raw, [&](QByteArrayView bytes, const char *) {
         if (section.probe)
             return;
-        qsizetype i = 0;
-        while (i < bytes.size() && (bytes[i] == ' ' || (bytes[i] >= '\t' && bytes[i] <= '\r')))
-            ++i;
-        if (filter && i < bytes.size() && uchar(bytes[i]) < 0x80 && lower(uchar(bytes[i])) != lower(first))
+        const qsizetype eq = bytes.indexOf('=');
+        if (eq <= 0)
             return;
+        if (asciiKey) {
+            qsizetype begin = 0, end = eq;
+            while (begin < end && QChar(uchar(bytes[begin])).isSpace())
+                ++begin;
+            while (end > begin && QChar(uchar(bytes[end - 1])).isSpace())
+                --end;
+            const QByteArrayView key = bytes.sliced(begin, end - begin);
+            if (std::all_of(key.begin(), key.end(), [](char c) { return uchar(c) < 0x80; })
+                && (key.size() != wanted.size() || qstrnicmp(key.data(), key.size(), wanted.data(), wanted.size()) != 0))
+                return;
+        }
         Line line = makeLine(Win1252::decode(bytes));
         if (line.isEntry() && sameName(line.key(), k))
             section.probe = std::move(line);
@@ -374,8 +384,8 @@ const ProfileFile::Line *ProfileFile::probeRaw(const Section &section, QStringVi
 
 const ProfileFile::Line *ProfileFile::findLine(const Section &section, QStringView k)
 {
-    // Decoding and indexing a long section pays from its second lookup on.
-    if (!section.parsed && !section.probed)
+    // Decoding and indexing a long section pays only after a few lookups.
+    if (!section.parsed && section.probes < kProbesBeforeDecoding)
         return probeRaw(section, k);
     const std::vector<Line> &lines = linesOf(section);
     if (lines.size() < kIndexedFrom) {

@@ -116,9 +116,9 @@ private:
         // sections on the first lookup, dropped when lines move.
         mutable QMultiHash<size_t, qsizetype> keyIndex;
         mutable bool indexed = false;
-        // The first lookup in a section not yet decoded looks through its raw
-        // lines; its entry is kept here.
-        mutable bool probed = false;
+        // The first lookups in a section not yet decoded look through its raw
+        // lines; the entry found last is kept here.
+        mutable int probes = 0;
         mutable std::optional<Line> probe;
         void dropIndex()
         {
