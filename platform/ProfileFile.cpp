@@ -566,10 +566,17 @@ QByteArray ProfileFile::toBytes() const
         if (s.parsed) {
             appendLines(s.lines);
         } else {
-            forEachLine(s.raw, [&out](QByteArrayView line, const char *) {
-                out += line;
+            // Runs of lines that end in CR LF already are copied in one piece.
+            const char *run = s.raw.data();
+            forEachLine(s.raw, [&](QByteArrayView line, const char *next) {
+                const char *lineEnd = line.data() + line.size();
+                if (next - lineEnd == 2 && lineEnd[0] == '\r')
+                    return;
+                out += QByteArrayView(run, lineEnd);
                 out += "\r\n";
+                run = next;
             });
+            out += QByteArrayView(run, s.raw.data() + s.raw.size());
         }
     }
     return out;

@@ -261,6 +261,7 @@ void tst_ProfileFile::encodingAndLineEnds()
     QCOMPARE(lf.readString(u"A", u"x", QString()), QStringLiteral("1"));
     QCOMPARE(lf.readString(u"A", u"y", QString()), QStringLiteral("2"));
     QCOMPARE(lf.toBytes(), QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
+    QCOMPARE(ProfileFile::fromBytes("[A]\r\na=1\r\nb=2\nc=3\r\n\r\nd=4").toBytes(), QByteArray("[A]\r\na=1\r\nb=2\r\nc=3\r\n\r\nd=4\r\n"));
     // A mark written twice goes as a whole, so writing back cannot turn the rest into a mark.
     const auto twice = ProfileFile::fromBytes("\xEF\xBB\xBF\xEF\xBB\xBF[A]\r\nx=1\r\n");
     QCOMPARE(twice.sections(), QStringList{QStringLiteral("A")});
