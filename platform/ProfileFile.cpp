@@ -7,6 +7,7 @@
 #include "Win1252.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 #include <cstring>
@@ -545,6 +546,22 @@ void ProfileFile::eraseSection(QStringView section)
             m_index.insert(folded, i);
             break;
         }
+    }
+}
+
+void ProfileFile::eraseKeys(QStringView section, const QStringList &keys)
+{
+    if (keys.isEmpty() || !findSection(section))
+        return;
+    QSet<QString> folded;
+    for (const QString &key : keys)
+        folded.insert(key.trimmed().toCaseFolded());
+    Section &s = sectionForWriting(section);
+    const auto gone = std::remove_if(s.lines.begin(), s.lines.end(),
+                                     [&](const Line &line) { return line.isEntry() && folded.contains(line.key().toString().toCaseFolded()); });
+    if (gone != s.lines.end()) {
+        s.lines.erase(gone, s.lines.end());
+        s.dropIndex();
     }
 }
 

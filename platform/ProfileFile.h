@@ -69,6 +69,8 @@ public:
     QStringList sections() const;
     bool hasSection(QStringView section) const;
     void eraseSection(QStringView section);
+    /// Removes every entry of each of `keys` from the section; the other lines stay as they are.
+    void eraseKeys(QStringView section, const QStringList &keys);
 
     /// The file content as it would be written: Windows-1252, CR LF.
     QByteArray toBytes() const;

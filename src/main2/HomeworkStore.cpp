@@ -260,6 +260,7 @@ QStringList HomeworkStore::pruneDates(ProfileFile &ini, Changes &changes)
         };
         QList<Slot> places;
         QStringList kept;
+        QStringList past;
         QStringList unreadable;
         for (const QString &key : ini.keys(kDates)) {
             const std::optional<QDate> date = DateText::tryParse(key);
@@ -271,6 +272,7 @@ QStringList HomeworkStore::pruneDates(ProfileFile &ini, Changes &changes)
                 kept.append(key);
             } else {
                 ini.eraseSection(key);
+                past.append(key);
                 changes.append({HomeworkChange::Kind::Pruned, key, {}});
             }
         }
@@ -281,9 +283,19 @@ QStringList HomeworkStore::pruneDates(ProfileFile &ini, Changes &changes)
             rewritten.append(slot.readable ? QString(sorted[next++] + QStringLiteral("=1")) : QString(slot.key + u'=' + slot.value));
         // An index already in order stays where it stands in the file (a
         // second "Dates" of a hand-edited file is merged by the rewrite).
-        if (rewritten == ini.entries(kDates) && rewritten.size() == ini.keys(kDates).size()
-            && onlyOneSection(ini, kDates))
-            return unreadable;
+        // So does one that is in order once the past dates are gone, which
+        // then are all that is taken out of it.
+        if (rewritten.size() + past.size() == ini.keys(kDates).size() && onlyOneSection(ini, kDates)) {
+            QStringList entries = ini.entries(kDates);
+            entries.removeIf([&](const QString &entry) { return past.contains(entry.left(entry.indexOf(u'='))); });
+            if (rewritten == entries) {
+                if (rewritten.isEmpty() && !past.isEmpty())
+                    ini.eraseSection(kDates); // nothing left: no empty index stays behind
+                else
+                    ini.eraseKeys(kDates, past);
+                return unreadable;
+            }
+        }
         ini.eraseSection(kDates);
         for (const QString &entry : rewritten) {
             const qsizetype eq = entry.indexOf(u'=');
