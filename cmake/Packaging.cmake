@@ -55,14 +55,14 @@ endif()
 # called by chooses the tool.
 install(TARGETS kalmora kalmora-ical kalmora-grades DESTINATION lib/kalmora COMPONENT deb)
 # The program's module of the functions after the first frame lives beside it.
-install(TARGETS kalmora_deferred LIBRARY DESTINATION lib/kalmora COMPONENT deb)
+install(TARGETS kalmora_deferred LIBRARY DESTINATION lib/kalmora/lib COMPONENT deb)
 # A stripped install (the package's) also drops the compiler's notes, as Debian's own packages do.
 find_program(KALMORA_OBJCOPY NAMES ${CMAKE_OBJCOPY} objcopy)
 mark_as_advanced(KALMORA_OBJCOPY)
 if(KALMORA_OBJCOPY)
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
-      foreach(binary kalmora kalmora-deferred.so kalmora-ical kalmora-grades)
+      foreach(binary kalmora lib/kalmora-deferred.so kalmora-ical kalmora-grades)
         execute_process(COMMAND \"${KALMORA_OBJCOPY}\" --remove-section=.comment --remove-section=.note
                                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/kalmora/\${binary}\")
       endforeach()

@@ -68,5 +68,7 @@ QString DeferredModule::loadError()
 QString DeferredModule::modulePath()
 {
     const QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
-    return (dir.isEmpty() ? QStringLiteral(".") : dir) + QStringLiteral("/kalmora-deferred.so");
+    // In a folder of its own: a library directly in the program's folder would
+    // make the package run ldconfig for it.
+    return (dir.isEmpty() ? QStringLiteral(".") : dir) + QStringLiteral("/lib/kalmora-deferred.so");
 }

@@ -38,7 +38,7 @@ public:
 };
 
 /// Everything the first frame does not need lives in the module
-/// kalmora-deferred.so beside the program, with the libraries only it uses
+/// lib/kalmora-deferred.so beside the program, with the libraries only it uses
 /// (sound, printing, network, calendars, archives, charts): loaded after the
 /// first frame or when one of its functions is first chosen. The tests link
 /// it in, and then no file is loaded.
