@@ -165,6 +165,15 @@ bool parseInteger(QStringView text, int &result)
 }
 
 namespace {
+// The profile readShared handed out last.
+std::shared_ptr<const ProfileFile> &lastShared()
+{
+    static std::shared_ptr<const ProfileFile> last;
+    return last;
+}
+}
+
+namespace {
 // The files' bytes kept while a ReadOnceScope lives.
 struct ReadOnce
 {
@@ -186,8 +195,12 @@ ProfileFile::ReadOnceScope::ReadOnceScope()
 
 ProfileFile::ReadOnceScope::~ReadOnceScope()
 {
-    if (--readOnce().scopes == 0)
+    // The bytes kept and the last shared profile go with the last scope: the
+    // start ends with them, and its memory is better spent on the windows.
+    if (--readOnce().scopes == 0) {
         readOnce().bytes.clear();
+        lastShared().reset();
+    }
 }
 
 ProfileFile::FileBytes ProfileFile::readBytes(const QString &path)
@@ -224,15 +237,6 @@ ProfileFile::ProfileFile(QString path, FileBytes source)
 ProfileFile::ProfileFile(QString path)
     : ProfileFile(path, readBytes(path))
 {
-}
-
-namespace {
-// The profile readShared handed out last.
-std::shared_ptr<const ProfileFile> &lastShared()
-{
-    static std::shared_ptr<const ProfileFile> last;
-    return last;
-}
 }
 
 std::shared_ptr<const ProfileFile> ProfileFile::readShared(const QString &path)

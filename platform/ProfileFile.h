@@ -34,7 +34,7 @@ public:
     /// it get the bytes read then, or those the program saved since. For a run
     /// of operations during which nobody else writes the files (the start,
     /// which holds the data folder's lock); once the last one ends, every read
-    /// goes to the disk again.
+    /// goes to the disk again, and the next `readShared` parses anew.
     class ReadOnceScope final
     {
     public:
