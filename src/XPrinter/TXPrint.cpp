@@ -4,7 +4,6 @@
 #include "TXPrintState.h"
 
 #include <QPainter>
-#include <QPrinter>
 
 ProgramPrinterState &programPrinter()
 {

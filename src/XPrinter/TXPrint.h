@@ -135,7 +135,9 @@ private:
     int m_currentPrinter = 0;
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
 
-    std::unique_ptr<QPrinter> m_printer;
+    // Made and deleted by the jobs, in the module with the print library: the
+    // main window's part never names the printer's type.
+    std::unique_ptr<QPrinter, void (*)(QPrinter *)> m_printer{nullptr, nullptr};
     std::unique_ptr<QPainter> m_painter;
     QString m_pdfPath;          // the file of the running job when no printer is installed
     bool m_pdfDevice = false;   // the device was switched to PDF output by a job

@@ -52,7 +52,7 @@ constexpr double kLineWidthMm = 0.2;
 QPrinter &TXPrint::printer()
 {
     if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer = {new QPrinter(QPrinter::HighResolution), [](QPrinter *printer) { delete printer; }};
     QPrinter &device = *m_printer;
     const QString &name = printerName();
     if (!name.isEmpty() && device.printerName() != name)
