@@ -559,10 +559,10 @@ void ProfileFile::eraseKeys(QStringView section, const QStringList &keys)
         return;
     QSet<QString> folded;
     for (const QString &key : keys)
-        folded.insert(key.trimmed().toCaseFolded());
+        folded.insert(foldName(key));
     Section &s = sectionForWriting(section);
     const auto gone = std::remove_if(s.lines.begin(), s.lines.end(),
-                                     [&](const Line &line) { return line.isEntry() && folded.contains(line.key().toString().toCaseFolded()); });
+                                     [&](const Line &line) { return line.isEntry() && folded.contains(foldName(line.key())); });
     if (gone != s.lines.end()) {
         s.lines.erase(gone, s.lines.end());
         s.dropIndex();

@@ -285,7 +285,8 @@ QStringList HomeworkStore::pruneDates(ProfileFile &ini, Changes &changes)
         // second "Dates" of a hand-edited file is merged by the rewrite).
         // So does one that is in order once the past dates are gone, which
         // then are all that is taken out of it.
-        if (rewritten.size() + past.size() == ini.keys(kDates).size() && onlyOneSection(ini, kDates)) {
+        // A key without a value has no entry, so it fails the comparison.
+        if (onlyOneSection(ini, kDates)) {
             QStringList entries = ini.entries(kDates);
             entries.removeIf([&](const QString &entry) { return past.contains(entry.left(entry.indexOf(u'='))); });
             if (rewritten == entries) {
