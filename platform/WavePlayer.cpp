@@ -28,6 +28,13 @@ PlayerState &state()
     return s;
 }
 
+// Without the module there is no sound, as with a file that cannot be played.
+void openThroughModule(PlayerState &s, const QString &path)
+{
+    if (DeferredModule *module = DeferredModule::get())
+        s.effect = module->openSound(path);
+}
+
 bool isBareName(const QString &name)
 {
     return !name.contains(u'/') && !name.contains(u'\\') && !(name.size() > 1 && name[1] == u':');
@@ -60,9 +67,7 @@ void WavePlayer::open(const QString &name)
         s.heldPath = path;
         return;
     }
-    // Without the module there is no sound, as with a file that cannot be played.
-    if (DeferredModule *module = DeferredModule::get())
-        s.effect = module->openSound(path);
+    openThroughModule(s, path);
 }
 
 void WavePlayer::play()
@@ -114,8 +119,7 @@ void WavePlayer::release()
     const bool play = std::exchange(s.heldPlay, false);
     if (path.isEmpty())
         return;
-    if (DeferredModule *module = DeferredModule::get())
-        s.effect = module->openSound(path);
+    openThroughModule(s, path);
     if (play && s.effect)
         s.effect->play();
 }

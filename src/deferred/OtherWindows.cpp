@@ -83,8 +83,7 @@ Window *OtherWindows::create(const std::function<void(QWidget *)> &created)
 
 void OtherWindows::takeDueEvents(DueQueue &&queue)
 {
-    m_form10->queue() = std::move(queue);
-    m_form10->CheckDueQueue();
+    m_form10->TakeScannedEvents(std::move(queue));
 }
 
 void OtherWindows::scanDueEvents()

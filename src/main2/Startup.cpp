@@ -153,8 +153,7 @@ void Startup::scanDueEventsWithoutWindows()
     WavePlayer::hold();
     m_reminder = std::make_unique<TForm10>();
     created(m_reminder.get());
-    m_reminder->queue() = std::move(queue);
-    m_reminder->CheckDueQueue();
+    m_reminder->TakeScannedEvents(std::move(queue));
 }
 
 void Startup::finishStartup()

@@ -143,6 +143,12 @@ void TForm10::ScanDueEvents()
     CheckDueQueue();
 }
 
+void TForm10::TakeScannedEvents(DueQueue &&queue)
+{
+    m_queue = std::move(queue);
+    CheckDueQueue();
+}
+
 void TForm10::CheckDueQueue()
 {
     Timer1->stop();

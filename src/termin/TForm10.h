@@ -29,6 +29,8 @@ public:
     /// first one that is due or leaves the minute check running. Runs once,
     /// before any reminder is shown; while one is on screen it does nothing.
     void ScanDueEvents();
+    /// The same with the entries of a scan made before the window was there.
+    void TakeScannedEvents(DueQueue &&queue);
     /// Shows the first queued entry whose moment has passed, with its sound;
     /// with none, the timer checks again in a minute. Does nothing while a
     /// reminder is on screen, since only one is shown at a time.
