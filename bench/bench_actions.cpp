@@ -12,7 +12,7 @@
 #include "XPrinter/WeeklyPlan.h"
 #include "almain/TForm5.h"
 #include "eingabe/TForm2.h"
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "main2/Startup.h"
 #include "main2/TForm1.h"
 #include "platform/Clock.h"

@@ -3,8 +3,8 @@
 //   bench_profile [--benchmark_filter=...]
 #include "FiveYearData.h"
 
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "model/HomeworkStore.h"
+#include "model/SettingsFile.h"
 #include "platform/Clock.h"
 #include "platform/ProgramDirectory.h"
 

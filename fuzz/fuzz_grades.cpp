@@ -5,8 +5,8 @@
 // missing. The files are written into a temporary program directory.
 #include "FuzzCheck.h"
 
-#include "Options/GradeFileError.h"
-#include "Options/GradeStore.h"
+#include "model/GradeFileError.h"
+#include "model/GradeStore.h"
 #include "platform/Errors.h"
 #include "platform/ProgramDirectory.h"
 

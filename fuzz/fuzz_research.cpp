@@ -1,7 +1,7 @@
 // Fuzzes the reader of the research catalogue "inet.txt": every node it keeps hangs in a tree of titles, subjects and topics.
 #include "FuzzCheck.h"
 
-#include "Options/ResearchCatalogue.h"
+#include "model/ResearchCatalogue.h"
 #include "platform/Errors.h"
 
 #include <cstddef>

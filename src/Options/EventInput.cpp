@@ -1,7 +1,7 @@
 // What the event editor checks before it saves an event, and how it turns its fields into store values.
 #include "EventInput.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 #include "platform/DateText.h"
 
 #include <QCollator>

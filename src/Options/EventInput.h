@@ -1,7 +1,7 @@
 // What the event editor checks before it saves an event, and how it turns its fields into store values.
 #pragma once
 
-#include "EventStore.h"
+#include "model/EventStore.h"
 
 #include <QDate>
 #include <QString>

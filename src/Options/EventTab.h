@@ -1,7 +1,7 @@
 // The "Ereignisse" tab of the settings window: one-time and recurring events with time, sound and message.
 #pragma once
 
-#include "EventStore.h"
+#include "model/EventStore.h"
 
 #include <QWidget>
 

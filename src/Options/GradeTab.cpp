@@ -2,7 +2,7 @@
 #include "GradeTab.h"
 
 #include "GradeImages.h"
-#include "GradeStore.h"
+#include "model/GradeStore.h"
 #include "grades/NeededGradeBox.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"

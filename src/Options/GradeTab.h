@@ -1,8 +1,8 @@
 // The "Noten" tab of the settings window: the grade tree, adding and changing grades, averages and saving.
 #pragma once
 
-#include "GradeArithmetic.h"
-#include "GradeTree.h"
+#include "model/GradeArithmetic.h"
+#include "model/GradeTree.h"
 
 #include <QHash>
 #include <QList>

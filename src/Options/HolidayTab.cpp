@@ -1,7 +1,7 @@
 // The "Ferien" tab of the settings window: the first and last day of the six holiday periods.
 #include "TForm8.h"
 
-#include "HolidayStore.h"
+#include "model/HolidayStore.h"
 #include "appearance/TextScale.h"
 #include "platform/ErrorReporter.h"
 

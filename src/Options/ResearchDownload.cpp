@@ -1,7 +1,7 @@
 // Downloading the research catalogue and its banner pictures.
 #include "ResearchDownload.h"
 
-#include "ResearchCatalogue.h"
+#include "model/ResearchCatalogue.h"
 #include "ResearchServer.h"
 #include "WebClient/EWebClientError.h"
 #include "WebClient/TWebClient.h"

@@ -1,7 +1,7 @@
 // The hint table of the research tree.
 #include "ResearchHints.h"
 
-#include "ResearchCatalogue.h"
+#include "model/ResearchCatalogue.h"
 
 const QString &ResearchHints::slot(int position) const
 {

@@ -1,7 +1,7 @@
 // The "Internet - Recherche" tab of the settings window: the tree of research links, the banner and the refresh.
 #pragma once
 
-#include "ResearchCatalogue.h"
+#include "model/ResearchCatalogue.h"
 #include "ResearchHints.h"
 
 #include <QList>

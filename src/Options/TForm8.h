@@ -1,8 +1,8 @@
 // The settings window: timetable, holidays, events, research links and grades on five tabs, and the "Extras" tab.
 #pragma once
 
-#include "GradeArithmetic.h"
-#include "TimetableStore.h"
+#include "model/GradeArithmetic.h"
+#include "model/TimetableStore.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 // The timetable printout as text: ten framed lines of 90 characters.
 #pragma once
 
-#include "TimetableStore.h"
+#include "model/TimetableStore.h"
 
 #include <QString>
 #include <QStringList>

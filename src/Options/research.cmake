@@ -2,7 +2,6 @@
 # server, the links opened in the browser, and the tree that shows them.
 target_sources(kalmora_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ResearchBrowser.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ResearchCatalogue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResearchDownload.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResearchHints.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ResearchServer.cpp

@@ -1,7 +1,7 @@
 // The weekly homework sheet as drawing commands.
 #include "WeeklyPlan.h"
 
-#include "Options/TimetableStore.h"
+#include "model/TimetableStore.h"
 
 namespace {
 constexpr int kJobTop = 200;

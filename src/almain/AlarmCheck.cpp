@@ -1,7 +1,7 @@
 // The start-up announcement of due alarms.
 #include "AlarmCheck.h"
 
-#include "AlarmStore.h"
+#include "model/AlarmStore.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
 #include "platform/WavePlayer.h"

@@ -1,7 +1,7 @@
 // The alarm list window.
 #include "TForm5.h"
 
-#include "AlarmStore.h"
+#include "model/AlarmStore.h"
 #include "Kalder/TForm9.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"

@@ -1,7 +1,7 @@
 // The appearance option in the section "DARSTELLUNG" of the settings file.
 #include "AppearanceSettings.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 namespace {
 const QString kSection = QStringLiteral("DARSTELLUNG");

@@ -1,7 +1,7 @@
 // The backup option in the section "SICHERUNG" of the settings file.
 #include "BackupSettings.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 namespace {
 const QString kSection = QStringLiteral("SICHERUNG");

@@ -3,7 +3,7 @@
 
 #include "DataFiles.h"
 #include "Snapshots.h"
-#include "Options/GradeStore.h"
+#include "model/GradeStore.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/ProfileFile.h"

@@ -1,9 +1,9 @@
 // The planner's dates as plain calendar entries.
 #include "CalendarEntries.h"
 
-#include "Options/HolidayStore.h"
-#include "almain/AlarmStore.h"
-#include "main2/HomeworkStore.h"
+#include "model/HolidayStore.h"
+#include "model/AlarmStore.h"
+#include "model/HomeworkStore.h"
 #include "platform/DateText.h"
 
 #include <QSet>

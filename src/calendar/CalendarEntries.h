@@ -1,7 +1,7 @@
 // The planner's dates as plain calendar entries: homework, events, alarms and holidays.
 #pragma once
 
-#include "Options/EventStore.h"
+#include "model/EventStore.h"
 
 #include <QDate>
 #include <QList>

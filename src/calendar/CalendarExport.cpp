@@ -2,7 +2,7 @@
 #include "CalendarExport.h"
 
 #include "CalendarEntries.h"
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 

@@ -1,7 +1,7 @@
 // The calendar options in the section "KALENDER" of the settings file.
 #include "CalendarSettings.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 #include <QDir>
 

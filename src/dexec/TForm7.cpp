@@ -1,7 +1,7 @@
 // The default application of a subject.
 #include "TForm7.h"
 
-#include "exec/AppStore.h"
+#include "model/AppStore.h"
 #include "platform/ErrorReporter.h"
 
 #include <QComboBox>

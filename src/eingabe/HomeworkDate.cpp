@@ -1,8 +1,8 @@
 // The due date of new homework.
 #include "HomeworkDate.h"
 
-#include "Options/TimetableStore.h"
-#include "main2/SettingsFile.h"
+#include "model/TimetableStore.h"
+#include "model/SettingsFile.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/Errors.h"

@@ -4,7 +4,7 @@
 #include "HomeworkDate.h"
 #include "Kalder/TForm9.h"
 #include "appearance/TextScale.h"
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"

@@ -1,7 +1,7 @@
 // What both application dialogs share.
 #include "ApplicationDialog.h"
 
-#include "AppStore.h"
+#include "model/AppStore.h"
 #include "platform/ErrorReporter.h"
 #include "platform/FileDialog.h"
 

@@ -2,7 +2,7 @@
 // file buttons, "&Hinzufügen" and the list of known programs.
 #pragma once
 
-#include "AppValue.h"
+#include "model/AppValue.h"
 
 #include <QWidget>
 

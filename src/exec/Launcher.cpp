@@ -1,7 +1,7 @@
 // Starting the application of a homework.
 #include "Launcher.h"
 
-#include "AppStore.h"
+#include "model/AppStore.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,7 +1,7 @@
 // Starting the application of a homework as a program with the file as its one argument.
 #pragma once
 
-#include "AppValue.h"
+#include "model/AppValue.h"
 #include "platform/DetachedProcess.h"
 
 #include <optional>

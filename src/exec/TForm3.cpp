@@ -1,7 +1,7 @@
 // The application of one homework.
 #include "TForm3.h"
 
-#include "AppStore.h"
+#include "model/AppStore.h"
 #include "platform/ErrorReporter.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The grade overview in the "Extras" menu; its window is made when it is first chosen.
 #pragma once
 
-#include "Options/GradeArithmetic.h"
+#include "model/GradeArithmetic.h"
 
 #include <QObject>
 #include <QPointer>

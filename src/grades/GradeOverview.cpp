@@ -1,7 +1,7 @@
 // The grade overview: the subjects' averages by the grades tab's own arithmetic, as a table and as a printout.
 #include "GradeOverview.h"
 
-#include "Options/GradeStore.h"
+#include "model/GradeStore.h"
 #include "platform/Errors.h"
 
 #include <QLocale>

@@ -1,8 +1,8 @@
 // The grade overview: every subject's average, weight and number of grades, the average over all subjects, and its printout.
 #pragma once
 
-#include "Options/GradeArithmetic.h"
-#include "Options/GradeTree.h"
+#include "model/GradeArithmetic.h"
+#include "model/GradeTree.h"
 #include "XPrinter/PrintCommand.h"
 
 #include <QList>

@@ -2,7 +2,7 @@
 #include "GradeOverviewWindow.h"
 
 #include "GradeOverviewChart.h"
-#include "Options/GradeStore.h"
+#include "model/GradeStore.h"
 #include "XPrinter/PrintDialog.h"
 #include "XPrinter/TXPrint.h"
 #include "appearance/ThemeColours.h"

@@ -1,8 +1,8 @@
 // The grade still needed: trial grades on a copy of the node, judged as the grades tab shows averages.
 #include "NeededGrade.h"
 
-#include "Options/GradeNode.h"
-#include "Options/GradeTree.h"
+#include "model/GradeNode.h"
+#include "model/GradeTree.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
 // The lowest grade that, added to a subject or a category, lifts its average to a target.
 #pragma once
 
-#include "Options/GradeArithmetic.h"
-#include "Options/GradeRecord.h"
+#include "model/GradeArithmetic.h"
+#include "model/GradeRecord.h"
 
 #include <QString>
 

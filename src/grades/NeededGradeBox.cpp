@@ -2,7 +2,7 @@
 #include "NeededGradeBox.h"
 
 #include "NeededGrade.h"
-#include "Options/GradeNode.h"
+#include "model/GradeNode.h"
 #include "platform/Errors.h"
 
 #include <QComboBox>

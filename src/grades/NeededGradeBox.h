@@ -1,7 +1,7 @@
 // The box "Was brauche ich?" on the grades tab: the grade still needed for a target average.
 #pragma once
 
-#include "Options/GradeArithmetic.h"
+#include "model/GradeArithmetic.h"
 
 #include <QGroupBox>
 

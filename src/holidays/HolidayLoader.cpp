@@ -3,7 +3,7 @@
 
 #include "HolidayLoadDialog.h"
 #include "SchoolYearSettings.h"
-#include "Options/HolidayStore.h"
+#include "model/HolidayStore.h"
 #include "platform/Clock.h"
 #include "platform/ErrorReporter.h"
 

@@ -2,7 +2,7 @@
 #include "NextSchoolYearOffer.h"
 
 #include "NextSchoolYear.h"
-#include "Options/HolidayStore.h"
+#include "model/HolidayStore.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 

@@ -1,7 +1,7 @@
 // The pupil's state and the school year last loaded: the section "SCHULJAHR" of the settings file.
 #include "SchoolYearSettings.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 namespace {
 const QString kSection = QStringLiteral("SCHULJAHR");

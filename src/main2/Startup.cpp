@@ -1,7 +1,7 @@
 // The start-up sequence of the program.
 #include "Startup.h"
 
-#include "Options/HolidayStore.h"
+#include "model/HolidayStore.h"
 #include "TBNArea/TTBNArea.h"
 #include "ProgramState.h"
 #include "TForm1.h"

@@ -4,8 +4,8 @@
 #include "almain/AlarmCheck.h"
 
 #include "HelpWindow.h"
-#include "HomeworkStore.h"
-#include "Options/TimetableStore.h"
+#include "model/HomeworkStore.h"
+#include "model/TimetableStore.h"
 #include "ProgramState.h"
 #include "TimetableHint.h"
 #include "TBNArea/TTBNArea.h"

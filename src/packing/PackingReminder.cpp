@@ -1,9 +1,9 @@
 // The evening reminder before a school day.
 #include "PackingReminder.h"
 
-#include "Options/HolidayStore.h"
-#include "Options/TimetableStore.h"
-#include "main2/HomeworkStore.h"
+#include "model/HolidayStore.h"
+#include "model/TimetableStore.h"
+#include "model/HomeworkStore.h"
 #include "schoolcalendar/SchoolCalendarReminder.h"
 
 #include <QStringList>

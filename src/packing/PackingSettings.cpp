@@ -1,7 +1,7 @@
 // The evening reminder's option in the section "RANZEN".
 #include "PackingSettings.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 #include "platform/DateText.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // Recurring homework: entering the rules' homework on the next lesson.
 #include "RecurringHomework.h"
 
-#include "Options/HolidayStore.h"
-#include "Options/TimetableStore.h"
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "model/HolidayStore.h"
+#include "model/TimetableStore.h"
+#include "model/HomeworkStore.h"
+#include "model/SettingsFile.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 

@@ -7,7 +7,7 @@
 // rules of one subject live side by side.
 #include "RecurringRules.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 #include "platform/DateText.h"
 
 #include <algorithm>

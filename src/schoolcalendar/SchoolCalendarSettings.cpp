@@ -1,7 +1,7 @@
 // The subscriptions in the section "SCHULKALENDER", as Name<n>= and Adresse<n>=.
 #include "SchoolCalendarSettings.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 namespace {
 const QString kSection = QStringLiteral("SCHULKALENDER");

@@ -1,9 +1,9 @@
 // A thin adapter over HomeworkStore's operations; the only sync code that reaches the homework.
 #include "HomeworkStoreSource.h"
 
-#include "Options/TimetableStore.h"
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "model/TimetableStore.h"
+#include "model/HomeworkStore.h"
+#include "model/SettingsFile.h"
 #include "platform/DateText.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The section "CALDAV" of the settings file; no other sync code touches the file.
 #include "SyncSettings.h"
 
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 
 namespace {
 const QString kSection = QStringLiteral("CALDAV");

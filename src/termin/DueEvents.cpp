@@ -1,8 +1,8 @@
 // The start-up scan for due events, the content of a reminder, snoozing and acknowledging.
 #include "DueEvents.h"
 
-#include "Options/EventStore.h"
-#include "main2/SettingsFile.h"
+#include "model/EventStore.h"
+#include "model/SettingsFile.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 

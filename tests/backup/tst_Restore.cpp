@@ -3,7 +3,7 @@
 #include "backup/DataFiles.h"
 #include "backup/Restore.h"
 #include "backup/Snapshots.h"
-#include "Options/GradeStore.h"
+#include "model/GradeStore.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
 #include "platform/ProfileFile.h"

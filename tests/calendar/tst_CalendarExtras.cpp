@@ -3,7 +3,7 @@
 #include "calendar/CalendarSync.h"
 #include "extras/ExtrasMenu.h"
 #include "extras/ExtrasTab.h"
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 #include "main2/TForm1.h"
 #include "Options/TForm8.h"
 #include "platform/FileDialog.h"

@@ -1,7 +1,7 @@
 // Keeping the calendar file current: one debounced rewrite after changes, none while off, a failing file told once.
 #include "calendar/CalendarSync.h"
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "model/HomeworkStore.h"
+#include "model/SettingsFile.h"
 #include "platform/ProfileFile.h"
 #include "support/TestEnvironment.h"
 

@@ -1,7 +1,7 @@
 // The default application dialog of a subject, driven by its controls.
 #include "dexec/TForm7.h"
-#include "exec/AppStore.h"
-#include "main2/HomeworkStore.h"
+#include "model/AppStore.h"
+#include "model/HomeworkStore.h"
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // The homework entry dialog, driven through its controls: proposed dates, the date check, storing.
 #include "eingabe/TForm2.h"
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform/TCalendar.h"

@@ -1,5 +1,5 @@
 // Starting a homework's application: program and file as a program and its arguments, never a shell.
-#include "exec/AppStore.h"
+#include "model/AppStore.h"
 #include "exec/Launcher.h"
 #include "support/TestEnvironment.h"
 

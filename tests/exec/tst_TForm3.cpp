@@ -1,5 +1,5 @@
 // The homework application dialog, driven by its controls.
-#include "exec/AppStore.h"
+#include "model/AppStore.h"
 #include "exec/Launcher.h"
 #include "exec/TForm3.h"
 #include "platform/FileDialog.h"

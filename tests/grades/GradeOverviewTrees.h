@@ -1,8 +1,8 @@
 // Grade trees for the overview's tests: the small tree of the grade files' description, and twelve subjects.
 #pragma once
 
-#include "Options/GradeStore.h"
-#include "Options/GradeTree.h"
+#include "model/GradeStore.h"
+#include "model/GradeTree.h"
 
 #include <QList>
 #include <QStringList>

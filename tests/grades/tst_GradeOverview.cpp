@@ -1,6 +1,6 @@
 // The grade overview without windows: the subjects' lines, the order and bands of the chart, reading bad files, the printout's page, and the command-line tool.
 #include "GradeOverviewTrees.h"
-#include "Options/GradeStore.h"
+#include "model/GradeStore.h"
 #include "grades/GradeOverview.h"
 #include "platform/Errors.h"
 #include "platform/ProgramDirectory.h"

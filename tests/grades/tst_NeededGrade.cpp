@@ -1,6 +1,6 @@
 // The grade still needed: known answers, and every answer against a search with the grade arithmetic.
-#include "Options/GradeArithmetic.h"
-#include "Options/GradeTree.h"
+#include "model/GradeArithmetic.h"
+#include "model/GradeTree.h"
 #include "grades/NeededGrade.h"
 
 #include <QLocale>

@@ -6,8 +6,8 @@
 //       the variants in turn. Before each save it prints "b" and after it "e"
 //       on standard output, so whoever kills it learns whether the kill fell
 //       inside a save.
-#include "Options/GradeStore.h"
-#include "Options/GradeTree.h"
+#include "model/GradeStore.h"
+#include "model/GradeTree.h"
 #include "platform/ProgramDirectory.h"
 
 #include <QString>

@@ -8,7 +8,7 @@
 //       contents A and B named by the variants in turn. Before each write it
 //       prints "b" and after it "e" on standard output, so whoever kills it
 //       learns whether the kill fell inside a write.
-#include "main2/SettingsFile.h"
+#include "model/SettingsFile.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProgramDirectory.h"
 

@@ -1,6 +1,6 @@
 // The start-up sequence: windows in their order and wired, the holiday decision, the data found in its place.
 #include "TBNArea/TTBNArea.h"
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "main2/ProgramState.h"
 #include "main2/Startup.h"
 #include "main2/TForm1.h"

@@ -1,5 +1,5 @@
 // The start-up frame as committed: window creation, the first showing, the data directory.
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "main2/ProgramState.h"
 #include "main2/Startup.h"
 #include "main2/TForm1.h"

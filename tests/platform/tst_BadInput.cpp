@@ -1,9 +1,9 @@
 // Damaged, odd and enormous data files, and saves that cannot be written: a message, never a crash or lost data.
-#include "Options/GradeFileError.h"
-#include "Options/GradeStore.h"
-#include "Options/ResearchCatalogue.h"
+#include "model/GradeFileError.h"
+#include "model/GradeStore.h"
+#include "model/ResearchCatalogue.h"
 #include "Options/TForm8.h"
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "main2/Startup.h"
 #include "main2/TForm1.h"
 #include "platform/ErrorReporter.h"

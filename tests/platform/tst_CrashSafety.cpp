@@ -1,7 +1,7 @@
 // Writers of the settings file and of the grade files killed at random moments, and what they leave.
-#include "Options/GradeStore.h"
-#include "Options/GradeTree.h"
-#include "main2/SettingsFile.h"
+#include "model/GradeStore.h"
+#include "model/GradeTree.h"
+#include "model/SettingsFile.h"
 #include "platform/Errors.h"
 #include "support/TestEnvironment.h"
 

@@ -1,7 +1,7 @@
 // The rules of recurring homework on the "Extras" tab of the settings window: listed, and ended there.
 #include "Options/TForm8.h"
 #include "extras/ExtrasTab.h"
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "recurring/RecurringExtras.h"

@@ -1,6 +1,6 @@
 // Recurring homework without windows: the rules and the homework they enter on the next lessons.
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "model/HomeworkStore.h"
+#include "model/SettingsFile.h"
 #include "platform/Clock.h"
 #include "recurring/RecurringHomework.h"
 #include "support/TestEnvironment.h"

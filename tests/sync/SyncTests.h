@@ -2,8 +2,8 @@
 // Included by one test executable per server; KALMORA_SYNC_SERVER names it.
 #pragma once
 
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "model/HomeworkStore.h"
+#include "model/SettingsFile.h"
 #include "support/TestEnvironment.h"
 #include "support/TestProcess.h"
 #include "sync/HomeworkStoreSource.h"

@@ -1,7 +1,7 @@
 // The group on the "Extras" tab and the menu entry, driven by object name against Radicale on 127.0.0.1.
 #include "extras/ExtrasMenu.h"
 #include "extras/ExtrasTab.h"
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "support/TestEnvironment.h"
 #include "support/TestProcess.h"
 #include "sync/SyncExtras.h"

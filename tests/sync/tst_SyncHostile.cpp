@@ -1,5 +1,5 @@
 // A hostile server's answers are refused without changing the planner's data.
-#include "main2/HomeworkStore.h"
+#include "model/HomeworkStore.h"
 #include "support/TestEnvironment.h"
 #include "support/TestProcess.h"
 #include "sync/HomeworkStoreSource.h"

@@ -1,5 +1,5 @@
 // The due-event scan, its queue, the content of a reminder, snoozing and acknowledging.
-#include "Options/EventStore.h"
+#include "model/EventStore.h"
 #include "platform/Clock.h"
 #include "support/TestEnvironment.h"
 #include "termin/DueEvents.h"

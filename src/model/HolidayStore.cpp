@@ -1,7 +1,7 @@
 // The six holiday periods of the school year.
 #include "HolidayStore.h"
 
-#include "main2/SettingsFile.h"
+#include "SettingsFile.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 

@@ -2,7 +2,7 @@
 #include "HomeworkStore.h"
 
 #include "SettingsFile.h"
-#include "exec/AppStore.h"
+#include "AppStore.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 #include "platform/Errors.h"

@@ -1,6 +1,6 @@
 // The event store and the clean-up of left-over records, byte for byte on the settings file.
-#include "Options/EventStore.h"
-#include "main2/SettingsFile.h"
+#include "model/EventStore.h"
+#include "model/SettingsFile.h"
 #include "platform/Errors.h"
 #include "support/TestEnvironment.h"
 

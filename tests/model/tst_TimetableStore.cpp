@@ -1,7 +1,7 @@
 // The timetable sections, the grid model and the subject set.
-#include "Options/HolidayStore.h"
-#include "Options/TimetableStore.h"
-#include "main2/SettingsFile.h"
+#include "model/HolidayStore.h"
+#include "model/TimetableStore.h"
+#include "model/SettingsFile.h"
 #include "platform/Clock.h"
 #include "support/TestEnvironment.h"
 

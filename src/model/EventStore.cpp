@@ -1,7 +1,7 @@
 // Events, their time, sound and message, and pending snoozes in the settings file.
 #include "EventStore.h"
 
-#include "main2/SettingsFile.h"
+#include "SettingsFile.h"
 #include "platform/DateText.h"
 #include "platform/Errors.h"
 

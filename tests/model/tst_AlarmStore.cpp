@@ -1,5 +1,5 @@
 // Date alarms: the start-up check's data, the sorting of the list and the edits of the list window.
-#include "almain/AlarmStore.h"
+#include "model/AlarmStore.h"
 #include "platform/Errors.h"
 #include "support/TestEnvironment.h"
 

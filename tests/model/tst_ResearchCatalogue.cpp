@@ -1,6 +1,6 @@
 // The research catalogue: reading "inet.txt", the hint slots, the proxy, banner names, links and the refresh.
 #include "Options/ResearchBrowser.h"
-#include "Options/ResearchCatalogue.h"
+#include "model/ResearchCatalogue.h"
 #include "Options/ResearchDownload.h"
 #include "Options/ResearchHints.h"
 #include "Options/ResearchServer.h"

@@ -1,6 +1,6 @@
 // The applications in the settings file: the stored text, known programs, defaults and homework copies.
-#include "exec/AppStore.h"
-#include "main2/HomeworkStore.h"
+#include "model/AppStore.h"
+#include "model/HomeworkStore.h"
 #include "support/TestEnvironment.h"
 
 #include <QtTest>

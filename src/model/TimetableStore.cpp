@@ -1,7 +1,7 @@
 // The weekly timetable in the settings file.
 #include "TimetableStore.h"
 
-#include "main2/SettingsFile.h"
+#include "SettingsFile.h"
 
 #include <QCollator>
 #include <QLocale>

@@ -1,7 +1,7 @@
 // The applications in the settings file.
 #include "AppStore.h"
 
-#include "main2/SettingsFile.h"
+#include "SettingsFile.h"
 
 namespace {
 const QString kPrograms = QStringLiteral("PROGRAMMS");

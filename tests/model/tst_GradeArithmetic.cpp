@@ -1,6 +1,6 @@
 // Grade texts in both marking systems and the weighted averages.
-#include "Options/GradeArithmetic.h"
-#include "Options/GradeTree.h"
+#include "model/GradeArithmetic.h"
+#include "model/GradeTree.h"
 #include "platform/Errors.h"
 
 #include <QTest>

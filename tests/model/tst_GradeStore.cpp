@@ -1,6 +1,6 @@
 // Reading, writing and building the grade tree.
-#include "Options/GradeFileError.h"
-#include "Options/GradeStore.h"
+#include "model/GradeFileError.h"
+#include "model/GradeStore.h"
 #include "platform/Errors.h"
 #include "support/TestEnvironment.h"
 

@@ -1,6 +1,6 @@
 // Homework by due date: adding, listing, marking, deleting and pruning in the settings file.
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "model/HomeworkStore.h"
+#include "model/SettingsFile.h"
 #include "recurring/RecurringHomework.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"

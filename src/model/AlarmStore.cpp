@@ -1,8 +1,8 @@
 // Date alarms and their sounds in the settings file.
 #include "AlarmStore.h"
 
-#include "main2/HomeworkStore.h"
-#include "main2/SettingsFile.h"
+#include "HomeworkStore.h"
+#include "SettingsFile.h"
 #include "platform/Clock.h"
 #include "platform/DateText.h"
 
