@@ -30,12 +30,18 @@ QString TimetableStore::weekdayName(int qtDayOfWeek)
     return WeekdayNames().at(qtDayOfWeek % 7); // Qt counts Monday 1 .. Sunday 7
 }
 
-void TimetableStore::LoadTimetable(TimetableGrid &grid)
+QString TimetableStore::sectionName(int day, Week week)
+{
+    return week == Week::A ? SchoolDayNames()[day] : SchoolDayNames()[day] + QStringLiteral(" B");
+}
+
+void TimetableStore::LoadTimetable(TimetableGrid &grid, Week week)
 {
     SettingsFile::read([&](const ProfileFile &ini) {
         for (int c = 1; c <= 5; ++c) {
+            const QStringList lessons = schoolDay(ini, SchoolDayNames()[c - 1], week);
             for (int r = 1; r <= 10; ++r)
-                grid.at(c, r) = ini.readString(SchoolDayNames()[c - 1], QString::number(r), QString());
+                grid.at(c, r) = lessons[r - 1];
         }
     });
     grid.at(0, 0) = QStringLiteral("Zeit");
@@ -45,14 +51,17 @@ void TimetableStore::LoadTimetable(TimetableGrid &grid)
         grid.at(c, 0) = SchoolDayNames()[c - 1];
 }
 
-void TimetableStore::SaveTimetable(const TimetableGrid &grid)
+void TimetableStore::SaveTimetable(const TimetableGrid &grid, Week week)
 {
-    SettingsFile::use([&](ProfileFile &ini) {
-        for (int c = 1; c <= 5; ++c) {
-            for (int r = 1; r <= 10; ++r)
-                ini.writeString(SchoolDayNames()[c - 1], QString::number(r), grid.at(c, r));
-        }
-    });
+    SettingsFile::use([&](ProfileFile &ini) { SaveTimetable(ini, grid, week); });
+}
+
+void TimetableStore::SaveTimetable(ProfileFile &ini, const TimetableGrid &grid, Week week)
+{
+    for (int c = 1; c <= 5; ++c) {
+        for (int r = 1; r <= 10; ++r)
+            ini.writeString(sectionName(c - 1, week), QString::number(r), grid.at(c, r));
+    }
 }
 
 bool TimetableStore::hasTimetable()
@@ -63,17 +72,36 @@ bool TimetableStore::hasTimetable()
     });
 }
 
-QStringList TimetableStore::readSchoolDay(const QString &dayName)
+QStringList TimetableStore::readSchoolDay(const QString &dayName, Week week)
 {
-    return SettingsFile::read([&](const ProfileFile &ini) { return schoolDay(ini, dayName); });
+    return SettingsFile::read([&](const ProfileFile &ini) { return schoolDay(ini, dayName, week); });
 }
 
-QStringList TimetableStore::schoolDay(const ProfileFile &ini, const QString &dayName)
+QStringList TimetableStore::schoolDay(const ProfileFile &ini, const QString &dayName, Week week)
 {
+    QString section = dayName;
+    if (week == Week::B) {
+        const QString weekB = dayName + QStringLiteral(" B");
+        if (ini.hasSection(weekB))
+            section = weekB;
+    }
     QStringList lessons;
     for (int r = 1; r <= 10; ++r)
-        lessons.append(ini.readString(dayName, QString::number(r), QString()));
+        lessons.append(ini.readString(section, QString::number(r), QString()));
     return lessons;
+}
+
+QStringList TimetableStore::lessonsOn(const ProfileFile &ini, QDate date)
+{
+    const int day = date.dayOfWeek() - 1;
+    if (day < 0 || day > 4)
+        return {};
+    return schoolDay(ini, SchoolDayNames()[day], SchoolWeeks::weekOf(ini, date));
+}
+
+QStringList TimetableStore::lessonsOn(QDate date)
+{
+    return SettingsFile::read([&](const ProfileFile &ini) { return lessonsOn(ini, date); });
 }
 
 QStringList TimetableStore::CollectSubjects()
@@ -81,16 +109,21 @@ QStringList TimetableStore::CollectSubjects()
     QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return SettingsFile::read([&](const ProfileFile &ini) {
+        std::vector<Week> weeks = {Week::A};
+        if (SchoolWeeks::read(ini).on)
+            weeks.push_back(Week::B);
         QStringList subjects;
-        for (int r = 1; r <= 10; ++r) {
-            for (const QString &day : SchoolDayNames()) {
-                const QString value = ini.readString(day, QString::number(r), QString());
-                if (value.isEmpty())
-                    continue;
-                const auto at = std::lower_bound(subjects.begin(), subjects.end(), value,
-                                                 [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-                if (at == subjects.end() || collator.compare(*at, value) != 0)
-                    subjects.insert(at, value);
+        for (const Week week : weeks) {
+            for (int r = 1; r <= 10; ++r) {
+                for (int day = 0; day < 5; ++day) {
+                    const QString value = ini.readString(sectionName(day, week), QString::number(r), QString());
+                    if (value.isEmpty())
+                        continue;
+                    const auto at = std::lower_bound(subjects.begin(), subjects.end(), value,
+                                                     [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+                    if (at == subjects.end() || collator.compare(*at, value) != 0)
+                        subjects.insert(at, value);
+                }
             }
         }
         return subjects;
@@ -100,14 +133,24 @@ QStringList TimetableStore::CollectSubjects()
 std::optional<QDate> TimetableStore::NextLesson(const ProfileFile &ini, const QString &subject, QDate after,
                                                const std::vector<HolidayStore::Days> &holidays)
 {
-    std::array<QStringList, 5> lessons;
-    for (int day = 0; day < 5; ++day)
-        lessons[day] = schoolDay(ini, SchoolDayNames()[day]);
+    const SchoolWeeks::Options weeks = SchoolWeeks::read(ini);
+    const std::vector<HolidayStore::Days> weekHolidays =
+        weeks.on && weeks.counting == SchoolWeeks::Counting::SchoolWeeks ? HolidayStore::holidays(ini) : std::vector<HolidayStore::Days>();
+    std::array<std::array<QStringList, 5>, 2> lessons;
+    for (int day = 0; day < 5; ++day) {
+        lessons[0][day] = schoolDay(ini, SchoolDayNames()[day], Week::A);
+        if (weeks.on)
+            lessons[1][day] = schoolDay(ini, SchoolDayNames()[day], Week::B);
+    }
+    const int horizon = weeks.on ? 14 : 7;
     const auto nextAfter = [&](QDate from) -> std::optional<QDate> {
-        for (int days = 1; days <= 7; ++days) {
+        for (int days = 1; days <= horizon; ++days) {
             const QDate date = from.addDays(days);
             const int day = date.dayOfWeek() - 1; // 0 Monday .. 6 Sunday
-            if (day < 5 && lessons[day].contains(subject))
+            if (day >= 5)
+                continue;
+            const Week week = SchoolWeeks::weekOf(weeks, date, weekHolidays);
+            if (lessons[week == Week::A ? 0 : 1][day].contains(subject))
                 return date;
         }
         return std::nullopt;

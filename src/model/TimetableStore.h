@@ -2,6 +2,7 @@
 #pragma once
 
 #include "HolidayStore.h"
+#include "SchoolWeeks.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,23 +37,36 @@ public:
     /// The name of a date's weekday, as the captions give it.
     static QString weekdayName(int qtDayOfWeek);
 
-    /// Fills the 50 lesson cells from the settings file, then the header cells.
-    static void LoadTimetable(TimetableGrid &grid);
-    /// Writes all 50 lesson cells, empty ones too; nothing is erased first.
-    static void SaveTimetable(const TimetableGrid &grid);
+    /// The section of a school day (0 Monday .. 4 Friday) in a week: "Montag"
+    /// in week A, "Montag B" in week B.
+    static QString sectionName(int day, Week week);
+
+    /// Fills the 50 lesson cells of a week from the settings file, then the
+    /// header cells. Week B falls back day by day on week A where the file
+    /// has no section of it yet.
+    static void LoadTimetable(TimetableGrid &grid, Week week = Week::A);
+    /// Writes all 50 lesson cells of a week, empty ones too; nothing is erased first.
+    static void SaveTimetable(const TimetableGrid &grid, Week week = Week::A);
+    static void SaveTimetable(ProfileFile &ini, const TimetableGrid &grid, Week week = Week::A);
     /// True once a timetable has been saved: a school-day section exists.
     static bool hasTimetable();
     /// The subjects of lessons 1 to 10 of one school-day section (empty where none).
-    static QStringList readSchoolDay(const QString &dayName);
-    static QStringList schoolDay(const ProfileFile &ini, const QString &dayName);
+    static QStringList readSchoolDay(const QString &dayName, Week week = Week::A);
+    static QStringList schoolDay(const ProfileFile &ini, const QString &dayName, Week week = Week::A);
+    /// The lessons 1 to 10 of a date in the week it lies in (A/B weeks
+    /// followed); empty on a Saturday or Sunday.
+    static QStringList lessonsOn(const ProfileFile &ini, QDate date);
+    static QStringList lessonsOn(QDate date);
     /// The distinct non-empty lesson texts, sorted by German collation without
     /// regard to case; of two spellings the one met first (lesson by lesson,
-    /// Monday to Friday) is kept.
+    /// Monday to Friday, week A before week B) is kept. Week B counts only
+    /// while A/B weeks are on.
     static QStringList CollectSubjects();
 
     /// The first school day after `after` with a lesson of exactly this
-    /// subject, letter case included, searched a week ahead: a subject taught
-    /// only on the weekday of `after` gets that weekday a week later. A lesson
+    /// subject, letter case included, searched a week ahead (two with A/B
+    /// weeks, each date in its own week): a subject taught only on the
+    /// weekday of `after` gets that weekday a week later. A lesson
     /// inside one of `holidays` is passed over for the first one after that
     /// period. None when no school day holds the subject.
     static std::optional<QDate> NextLesson(const ProfileFile &ini, const QString &subject, QDate after,
