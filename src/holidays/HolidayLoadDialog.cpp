@@ -34,6 +34,20 @@ QString enumeration(const QStringList &items)
     return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" und ") + items.last();
 }
 
+/// Ascending school years with runs of consecutive ones drawn together: "2025/26 bis 2029/30 und 2031/32".
+QString yearRanges(const QStringList &years)
+{
+    QStringList runs;
+    for (qsizetype first = 0; first < years.size();) {
+        qsizetype last = first;
+        while (last + 1 < years.size() && years[last + 1] == SchoolHolidayTable::nextSchoolYear(years[last]))
+            ++last;
+        runs.append(last == first ? years[first] : years[first] + QStringLiteral(" bis ") + years[last]);
+        first = last + 1;
+    }
+    return enumeration(runs);
+}
+
 }
 
 HolidayLoadDialog::HolidayLoadDialog(SchoolHolidayTable table, const QString &state, const QString &year, QWidget *parent)
@@ -170,6 +184,7 @@ void HolidayLoadDialog::ApplyButtonClick()
     QString text = QStringLiteral("Für das Schuljahr %1 kennt die Ferientabelle keine Ferien von %2.")
                        .arg(HolidayYearCombo->currentText(), state);
     if (!known.isEmpty())
-        text += QStringLiteral(" Bekannt sind die Schuljahre %1.").arg(enumeration(known));
+        text += known.size() == 1 ? QStringLiteral(" Bekannt ist nur das Schuljahr %1.").arg(known.first())
+                                 : QStringLiteral(" Bekannt sind die Schuljahre %1.").arg(yearRanges(known));
     Prompt::inform(this, QStringLiteral("Ferien laden"), text, QMessageBox::Warning);
 }

@@ -19,6 +19,8 @@ class tst_HolidayLoad final : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void loadIntoTheTab();
+    void fillFromTheTable_data();
+    void fillFromTheTable();
     void offerOfTheNextSchoolYear();
 
 private:
@@ -27,11 +29,20 @@ private:
 
 namespace {
 
-void copyTable(const TestEnvironment &env)
+void copyTable(const TestEnvironment &env, const QByteArray &moreLines = {})
 {
     QFile shipped(QFINDTESTDATA("../../data/holidays/schulferien.txt"));
     QVERIFY(shipped.open(QIODevice::ReadOnly));
-    env.writeFile(QStringLiteral("schulferien.txt"), shipped.readAll());
+    env.writeFile(QStringLiteral("schulferien.txt"), shipped.readAll() + moreLines);
+}
+
+/// The twelve fields of the "Ferien" tab in the order of the school year.
+QStringList fieldTexts(TForm8 &form)
+{
+    QStringList texts;
+    for (const char *name : {"Edit13", "Edit14", "Edit11", "Edit12", "Edit1", "Edit2", "Edit4", "Edit3", "Edit9", "Edit10", "Edit7", "Edit8"})
+        texts.append(form.findChild<QLineEdit *>(QLatin1String(name))->text());
+    return texts;
 }
 
 template<class T>
@@ -54,7 +65,7 @@ HolidayLoadDialog *openDialog(TForm8 &form)
 void tst_HolidayLoad::loadIntoTheTab()
 {
     TestEnvironment env; // 7 December 2026
-    copyTable(env);
+    copyTable(env, "Bayern; 2030/31; *; ?\n");
     env.writeSettings(QStringLiteral("[FERIEN]\nWINTER1=1.2.2027\nWINTER2=2.2.2027\n"));
     const QString before = env.settingsText();
     TForm8 form;
@@ -70,23 +81,24 @@ void tst_HolidayLoad::loadIntoTheTab()
     QCOMPARE(preview->item(0, 1)->text(), QString("2.11.2026 – 6.11.2026"));
     QCOMPARE(preview->item(5, 1)->text(), QString("2.8.2027 – 13.9.2027"));
 
-    // A school year without dates: a message naming the known ones, the dialog stays and nothing changes.
     control<QComboBox>(dialog, "HolidayYearCombo")->setCurrentText("2028/29");
+    QCOMPARE(preview->item(0, 1)->text(), QString("30.10.2028 – 3.11.2028"));
+    QCOMPARE(preview->item(0, 2)->text(), QString("22.11.2028"));
+
+    // A school year without dates: a message naming the known ones, the dialog stays and nothing changes.
+    control<QComboBox>(dialog, "HolidayYearCombo")->setCurrentText("2030/31");
     Prompt::takeAsked(); // the window's own note on the missing research catalogue
     QTest::mouseClick(control<QPushButton>(dialog, "HolidayApplyButton"), Qt::LeftButton);
     const QList<Prompt::Question> asked = Prompt::takeAsked();
     QCOMPARE(asked.size(), 1);
-    QVERIFY2(asked[0].text.contains("Bekannt sind die Schuljahre 2025/26, 2026/27 und 2027/28."), qPrintable(asked[0].text));
+    QVERIFY2(asked[0].text.contains("Bekannt sind die Schuljahre 2025/26 bis 2029/30."), qPrintable(asked[0].text));
     QVERIFY(dialog->isVisible());
     QCOMPARE(control<QLineEdit>(&form, "Edit1")->text(), QString("1.2.2027"));
 
     // "Übernehmen" fills the twelve fields as the picker writes dates; nothing is stored yet.
     control<QComboBox>(dialog, "HolidayYearCombo")->setCurrentText("2026/27");
     QTest::mouseClick(control<QPushButton>(dialog, "HolidayApplyButton"), Qt::LeftButton);
-    QStringList texts;
-    for (const char *name : {"Edit13", "Edit14", "Edit11", "Edit12", "Edit1", "Edit2", "Edit4", "Edit3", "Edit9", "Edit10", "Edit7", "Edit8"})
-        texts.append(control<QLineEdit>(&form, name)->text());
-    QCOMPARE(texts, QStringList({"2.11.2026", "6.11.2026", "24.12.2026", "8.1.2027", "8.2.2027", "12.2.2027", "22.3.2027",
+    QCOMPARE(fieldTexts(form), QStringList({"2.11.2026", "6.11.2026", "24.12.2026", "8.1.2027", "8.2.2027", "12.2.2027", "22.3.2027",
                                  "2.4.2027", "18.5.2027", "28.5.2027", "2.8.2027", "13.9.2027"}));
     QCOMPARE(env.settingsText(), before);
 
@@ -95,6 +107,42 @@ void tst_HolidayLoad::loadIntoTheTab()
     const QString after = env.settingsText();
     QVERIFY2(after.contains("HERBST1=2.11.2026\n") && after.contains("SOMMER2=13.9.2027\n"), qPrintable(after));
     QVERIFY2(after.contains("[SCHULJAHR]\nBundesland=Bayern\nSchuljahr=2026/27\n"), qPrintable(after));
+}
+
+void tst_HolidayLoad::fillFromTheTable_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QStringList>("texts");
+    // Whitsun of three single days: the first of them.
+    QTest::newRow("Niedersachsen 2028/29") << "Niedersachsen" << "2028/29"
+        << QStringList{"23.10.2028", "4.11.2028", "27.12.2028", "6.1.2029", "1.2.2029", "2.2.2029", "19.3.2029", "3.4.2029",
+                       "30.4.2029", "30.4.2029", "19.7.2029", "29.8.2029"};
+    // The amended autumn and a Whitsun in two pieces.
+    QTest::newRow("Mecklenburg-Vorpommern 2026/27") << "Mecklenburg-Vorpommern" << "2026/27"
+        << QStringList{"15.10.2026", "24.10.2026", "21.12.2026", "2.1.2027", "8.2.2027", "19.2.2027", "24.3.2027", "2.4.2027",
+                       "14.5.2027", "18.5.2027", "5.7.2027", "14.8.2027"};
+    // The last school year, autumn beside the day of prayer.
+    QTest::newRow("Bayern 2029/30") << "Bayern" << "2029/30"
+        << QStringList{"29.10.2029", "2.11.2029", "24.12.2029", "4.1.2030", "4.3.2030", "8.3.2030", "15.4.2030", "26.4.2030",
+                       "11.6.2030", "21.6.2030", "29.7.2030", "9.9.2030"};
+}
+
+void tst_HolidayLoad::fillFromTheTable()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, year);
+    QFETCH(QStringList, texts);
+    TestEnvironment env;
+    copyTable(env);
+    TForm8 form;
+    form.show();
+    HolidayLoadDialog *dialog = openDialog(form);
+    QVERIFY(dialog);
+    control<QComboBox>(dialog, "HolidayStateCombo")->setCurrentText(state);
+    control<QComboBox>(dialog, "HolidayYearCombo")->setCurrentText(year);
+    QTest::mouseClick(control<QPushButton>(dialog, "HolidayApplyButton"), Qt::LeftButton);
+    QCOMPARE(fieldTexts(form), texts);
 }
 
 void tst_HolidayLoad::offerOfTheNextSchoolYear()
