@@ -23,9 +23,20 @@ void tst_SchoolHolidayTable::shippedTableMakesSense()
     QCOMPARE(table.states().size(), 16);
     // In the order of the school year: autumn, Christmas, winter, Easter, Whitsun, summer.
     constexpr size_t order[] = {4, 5, 0, 1, 2, 3};
+    // Every school year of the table, at least 2025/26 to 2029/30, with no gap.
+    QStringList years;
+    for (const Table::SchoolYear &entry : table.schoolYears()) {
+        if (!years.contains(entry.year))
+            years.append(entry.year);
+    }
+    years.sort();
+    QCOMPARE(years.first(), QString("2025/26"));
+    QVERIFY(years.size() >= 5);
+    for (qsizetype i = 1; i < years.size(); ++i)
+        QCOMPARE(years[i], Table::nextSchoolYear(years[i - 1]));
     for (const QString &state : table.states()) {
         QDate previousSummerEnd;
-        for (const QString year : {"2025/26", "2026/27", "2027/28", "2028/29", "2029/30"}) {
+        for (const QString &year : std::as_const(years)) {
             const Table::SchoolYear *entry = table.find(state, year);
             QVERIFY2(entry, qPrintable(state + u' ' + year));
             const int y = Table::firstCalendarYear(year);
