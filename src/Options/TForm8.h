@@ -9,6 +9,9 @@
 #include <array>
 
 class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLayout;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -80,6 +83,17 @@ private:
     void SubjectClick(const QString &text);
     void StandardanwendungClick();
 
+    // "Dezuvedired", A/B weeks: both weeks are kept in memory while the tab is open.
+    QLayout *setupWeekRow(QWidget *page);
+    void LoadWeeks();
+    void updateWeekControls();
+    SchoolWeeks::Options weekOptions() const;
+    void keepShownWeek();
+    void WeekABComboChange(Week week);
+    void WeekABCheckClick(bool on);
+    void SaveWeeks();
+    QStringList PrintoutLines();
+
     // "Ferien": the six holiday periods.
     void LoadHolidays();
     void Button1Click();
@@ -102,6 +116,12 @@ private:
     QPushButton *BitBtn1 = nullptr;
     QPushButton *Button6 = nullptr;
     QCheckBox *AutoStartCheck = nullptr;
+    QCheckBox *WeekABCheck = nullptr;
+    QComboBox *WeekABCombo = nullptr;
+    QDateEdit *WeekReferenceEdit = nullptr;
+    QComboBox *WeekCountingCombo = nullptr;
+    std::array<TimetableGrid, 2> m_weekGrids; // weeks A and B
+    Week m_shownWeek = Week::A;
 
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;

@@ -38,3 +38,9 @@ QStringList TimetablePrintout::Lines(const TimetableGrid &grid)
     lines.append(BorderLine());
     return lines;
 }
+
+QStringList TimetablePrintout::Lines(const TimetableGrid &weekA, const TimetableGrid &weekB)
+{
+    return QStringList{kIndent + QStringLiteral("A-Woche")} + Lines(weekA)
+           + QStringList{QString(), kIndent + QStringLiteral("B-Woche")} + Lines(weekB);
+}

@@ -26,4 +26,7 @@ public:
     /// The printed lines in order: border, header row, border, lessons 1 to
     /// 6, border. Lessons 7 to 10 are not part of the printout.
     static QStringList Lines(const TimetableGrid &grid);
+    /// Both weeks of A/B weeks: "A-Woche" above week A's lines, an empty
+    /// line, then "B-Woche" above week B's.
+    static QStringList Lines(const TimetableGrid &weekA, const TimetableGrid &weekB);
 };

@@ -3,7 +3,6 @@
 
 #include "Autostart.h"
 #include "TimetablePrinter.h"
-#include "TimetablePrintout.h"
 #include "appearance/ThemeColours.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
@@ -176,6 +175,7 @@ QWidget *TForm8::setupTimetableTab()
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addWidget(StringGrid1, 0, Qt::AlignHCenter);
+    layout->addLayout(setupWeekRow(page));
     layout->addStretch();
     layout->addLayout(buttons);
 
@@ -219,6 +219,7 @@ void TForm8::LoadTimetable()
         for (int c = 0; c < TimetableGrid::Columns; ++c)
             StringGrid1->item(r, c)->setText(grid.at(c, r));
     }
+    LoadWeeks();
 }
 
 TimetableGrid TForm8::gridContents() const
@@ -240,6 +241,7 @@ void TForm8::setEditMode(bool on)
 {
     Button5->setText(on ? kEditOn : kEditOff);
     StringGrid1->setEditTriggers(on ? kEditTriggers : QAbstractItemView::NoEditTriggers);
+    updateWeekControls();
 }
 
 void TForm8::finishCellEdit()
@@ -268,7 +270,7 @@ void TForm8::Button5Click()
                                     QMessageBox::Yes};
     switch (Prompt::ask(this, question)) {
     case QMessageBox::Yes:
-        TimetableStore::SaveTimetable(gridContents());
+        SaveWeeks();
         Q_EMIT timetableSaved();
         break;
     case QMessageBox::No:
@@ -287,8 +289,7 @@ void TForm8::Button6Click()
 
 void TForm8::BitBtn1Click()
 {
-    finishCellEdit();
-    TimetablePrinter::print(this, TimetablePrintout::Lines(gridContents()));
+    TimetablePrinter::print(this, PrintoutLines());
 }
 
 void TForm8::AutoStartCheckClick()

@@ -9,4 +9,5 @@ target_sources(kalmora_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/TForm8.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TimetablePrinter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TimetableTab.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TimetableWeeks.cpp
 )

@@ -22,9 +22,15 @@ QList<QStringList> WeeklyPlan::PrintJobs()
     return {days.mid(0, 3), days.mid(3, 2)};
 }
 
-QStringList WeeklyPlan::CollectDayLessons(const QString &dayName)
+QDate WeeklyPlan::PlanMonday(QDate today)
 {
-    QStringList lessons = TimetableStore::readSchoolDay(dayName);
+    const QDate monday = today.addDays(Qt::Monday - today.dayOfWeek());
+    return today.dayOfWeek() >= Qt::Saturday ? monday.addDays(7) : monday;
+}
+
+QStringList WeeklyPlan::CollectDayLessons(const QString &dayName, Week week)
+{
+    QStringList lessons = TimetableStore::readSchoolDay(dayName, week);
     lessons.removeAll(QString());
     return lessons;
 }
@@ -48,12 +54,12 @@ void WeeklyPlan::PrintDayBlock(int &y, const QString &dayName, const QStringList
     y += blockHeight(n);
 }
 
-QList<PrintCommand> WeeklyPlan::LayoutJob(const QStringList &days, QSize printableArea)
+QList<PrintCommand> WeeklyPlan::LayoutJob(const QStringList &days, QSize printableArea, Week week)
 {
     QList<PrintCommand> commands;
     int y = kJobTop;
     for (qsizetype i = 0; i < days.size(); ++i) {
-        const QStringList lessons = CollectDayLessons(days[i]);
+        const QStringList lessons = CollectDayLessons(days[i], week);
         if (i > 0) {
             y += kBlockGap;
             if (y + blockHeight(lessons.size()) > printableArea.height()) {

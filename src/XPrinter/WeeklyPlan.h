@@ -2,7 +2,9 @@
 #pragma once
 
 #include "XPrinter/PrintCommand.h"
+#include "model/SchoolWeeks.h"
 
+#include <QDate>
 #include <QList>
 #include <QSize>
 #include <QStringList>
@@ -15,10 +17,13 @@ public:
     static QString jobTitle() { return QStringLiteral("Hausaufgabenblatt"); }
     /// The school days of each print job: Monday to Wednesday, then Thursday and Friday.
     static QList<QStringList> PrintJobs();
+    /// The Monday of the week a sheet printed on `today` is for: this week,
+    /// on a Saturday or Sunday the coming one. Its A/B week picks the lessons.
+    static QDate PlanMonday(QDate today);
 
     /// The non-empty subjects of lessons 1 to 10 of a school-day section, in
-    /// lesson order; empty lessons are left out so that the rows close up.
-    static QStringList CollectDayLessons(const QString &dayName);
+    /// lesson order, in `week`; empty lessons are left out so that the rows close up.
+    static QStringList CollectDayLessons(const QString &dayName, Week week = Week::A);
 
     /// Appends one day's block at `y`: the heading, one ruled row per subject
     /// with the subject in the narrow left column, the closing rule and the
@@ -28,7 +33,7 @@ public:
 
     /// One print job: the blocks of `days` from y 200 on, 300 apart. A block
     /// that would run past the printable height starts on a new page at y 200.
-    static QList<PrintCommand> LayoutJob(const QStringList &days, QSize printableArea);
+    static QList<PrintCommand> LayoutJob(const QStringList &days, QSize printableArea, Week week = Week::A);
 
     /// The height a block of `rows` rows takes.
     static int blockHeight(qsizetype rows);

@@ -418,11 +418,9 @@ void TForm1::FormCreate()
     if (!unreadable.isEmpty())
         ErrorReporter::report(EConvertError::invalidDate(unreadable.first()));
     ErrorReporter::guarded([] { RecurringHomework::apply(); }); // a failure is named; the preparation goes on
-    const bool weekend = today.dayOfWeek() >= Qt::Saturday;
-    const QString timetableDay = TimetableStore::weekdayName(weekend ? Qt::Friday : today.dayOfWeek());
     setWindowTitle(ErrorReporter::applicationTitle() + QStringLiteral(" - ") + DateText::formatLong(today)
                    + QStringLiteral(", ") + TimetableStore::weekdayName(today.dayOfWeek()));
-    FillTimetable(timetableDay);
+    FillTimetable(); // on a Saturday or Sunday the Friday before
     RefreshDayPanels();
     CheckAlarms();
     WidenListBox5();
@@ -537,7 +535,7 @@ void TForm1::StepDisplayDate(int direction)
         if (m_displayDate.dayOfWeek() >= Qt::Saturday)
             m_displayDate = m_displayDate.addDays(direction);
     }
-    FillTimetable(TimetableStore::weekdayName(m_displayDate.dayOfWeek()));
+    FillTimetable();
 }
 
 void TForm1::StringGrid1Click()
@@ -661,7 +659,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::TimetableSaved()
 {
-    FillTimetable(StringGrid1->item(0, 1)->text());
+    FillTimetable();
 }
 
 void TForm1::DataReplaced()
@@ -681,17 +679,18 @@ void TForm1::DataReplaced()
             SetHomeworkButtonsEnabled(false);
         }
     }
-    FillTimetable(StringGrid1->item(0, 1)->text());
+    FillTimetable();
     RefreshDayPanels();
     WidenListBox5();
 }
 
-void TForm1::FillTimetable(const QString &dayName)
+void TForm1::FillTimetable()
 {
-    const QStringList lessons = TimetableStore::readSchoolDay(dayName);
+    const TimetableStore::DayPlan plan = TimetableStore::dayPlan(m_displayDate);
     for (int row = 1; row <= kLessons; ++row)
-        StringGrid1->item(row, 1)->setText(lessons.value(row - 1));
-    StringGrid1->item(0, 1)->setText(dayName);
+        StringGrid1->item(row, 1)->setText(plan.lessons.value(row - 1));
+    StringGrid1->item(0, 1)->setText(plan.week ? QStringLiteral("%1 (%2)").arg(plan.dayName, SchoolWeeks::letter(*plan.week))
+                                               : plan.dayName);
     FirstRunHint->setVisible(!TimetableStore::hasTimetable());
 }
 

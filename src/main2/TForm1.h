@@ -113,7 +113,9 @@ private:
     /// after the day panels are filled.
     void CheckAlarms();
 
-    void FillTimetable(const QString &dayName);
+    /// The lessons of the day the display date stands for, in its A/B week;
+    /// the header names the day, and the week while A/B weeks are on.
+    void FillTimetable();
     /// The date text of a panel, read from its caption.
     QString PanelDate(int panel) const;
     /// Subject and date of the homework that `Label2` names.

@@ -43,6 +43,11 @@ SchoolWeeks::Options SchoolWeeks::read()
     return SettingsFile::read([](const ProfileFile &ini) { return read(ini); });
 }
 
+bool SchoolWeeks::isStored(const ProfileFile &ini)
+{
+    return ini.hasSection(Section);
+}
+
 void SchoolWeeks::write(ProfileFile &ini, const Options &options)
 {
     ini.writeString(Section, u"AB", options.on ? u"1" : u"0");
@@ -85,4 +90,9 @@ Week SchoolWeeks::weekOf(const ProfileFile &ini, QDate date)
     if (!options.on)
         return Week::A;
     return weekOf(options, date, HolidayStore::holidays(ini));
+}
+
+Week SchoolWeeks::weekOf(QDate date)
+{
+    return SettingsFile::read([&](const ProfileFile &ini) { return weekOf(ini, date); });
 }

@@ -32,6 +32,8 @@ public:
 
     static Options read(const ProfileFile &ini);
     static Options read();
+    /// True once the file has the section "WOCHEN", switched on or off.
+    static bool isStored(const ProfileFile &ini);
     /// Writes the whole section "WOCHEN".
     static void write(ProfileFile &ini, const Options &options);
     static void write(const Options &options);
@@ -45,6 +47,7 @@ public:
     static Week weekOf(const Options &options, QDate date, const std::vector<HolidayStore::Days> &holidays);
     /// The same with the options and holidays of the file.
     static Week weekOf(const ProfileFile &ini, QDate date);
+    static Week weekOf(QDate date);
 
     /// "A" or "B".
     static QString letter(Week week) { return week == Week::A ? QStringLiteral("A") : QStringLiteral("B"); }

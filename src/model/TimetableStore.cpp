@@ -104,6 +104,47 @@ QStringList TimetableStore::lessonsOn(QDate date)
     return SettingsFile::read([&](const ProfileFile &ini) { return lessonsOn(ini, date); });
 }
 
+TimetableStore::DayPlan TimetableStore::dayPlan(const ProfileFile &ini, QDate date)
+{
+    const QDate day = date.dayOfWeek() >= Qt::Saturday ? date.addDays(Qt::Friday - date.dayOfWeek()) : date;
+    DayPlan plan;
+    plan.dayName = weekdayName(day.dayOfWeek());
+    const SchoolWeeks::Options options = SchoolWeeks::read(ini); // the section is read once
+    Week week = Week::A;
+    if (options.on) {
+        const auto holidays = options.counting == SchoolWeeks::Counting::SchoolWeeks ? HolidayStore::holidays(ini)
+                                                                                     : std::vector<HolidayStore::Days>();
+        week = SchoolWeeks::weekOf(options, day, holidays);
+        plan.week = week;
+    }
+    plan.lessons = schoolDay(ini, plan.dayName, week);
+    return plan;
+}
+
+TimetableStore::DayPlan TimetableStore::dayPlan(QDate date)
+{
+    return SettingsFile::read([&](const ProfileFile &ini) { return dayPlan(ini, date); });
+}
+
+void TimetableStore::SaveTimetables(const TimetableGrid &weekA, const TimetableGrid &weekB, const SchoolWeeks::Options &weeks)
+{
+    SettingsFile::use([&](ProfileFile &ini) { SaveTimetables(ini, weekA, weekB, weeks); });
+}
+
+void TimetableStore::SaveTimetables(ProfileFile &ini, const TimetableGrid &weekA, const TimetableGrid &weekB,
+                                    const SchoolWeeks::Options &weeks)
+{
+    bool hasWeekB = false;
+    for (int day = 0; day < 5; ++day)
+        hasWeekB = hasWeekB || ini.hasSection(sectionName(day, Week::B));
+    const bool hasWeeks = SchoolWeeks::isStored(ini);
+    SaveTimetable(ini, weekA, Week::A);
+    if (weeks.on || hasWeekB)
+        SaveTimetable(ini, weekB, Week::B);
+    if (weeks.on || hasWeeks)
+        SchoolWeeks::write(ini, weeks);
+}
+
 QStringList TimetableStore::CollectSubjects()
 {
     QCollator collator{QLocale(QLocale::German, QLocale::Germany)};

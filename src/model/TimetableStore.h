@@ -57,6 +57,26 @@ public:
     /// followed); empty on a Saturday or Sunday.
     static QStringList lessonsOn(const ProfileFile &ini, QDate date);
     static QStringList lessonsOn(QDate date);
+
+    /// The lessons of the school day a date stands for, as the main window
+    /// shows them: a Saturday or Sunday stands for the Friday before it. The
+    /// week is named only while A/B weeks are on.
+    struct DayPlan
+    {
+        QString dayName;
+        QStringList lessons;
+        std::optional<Week> week;
+    };
+    static DayPlan dayPlan(const ProfileFile &ini, QDate date);
+    static DayPlan dayPlan(QDate date);
+
+    /// Saves the timetable tab in one write: week A; week B while A/B weeks
+    /// are on or once the file has a section of it, so that a timetable of
+    /// one week never gains a copy of itself; the section "WOCHEN" while the
+    /// option is on or once the file has it.
+    static void SaveTimetables(const TimetableGrid &weekA, const TimetableGrid &weekB, const SchoolWeeks::Options &weeks);
+    static void SaveTimetables(ProfileFile &ini, const TimetableGrid &weekA, const TimetableGrid &weekB,
+                               const SchoolWeeks::Options &weeks);
     /// The distinct non-empty lesson texts, sorted by German collation without
     /// regard to case; of two spellings the one met first (lesson by lesson,
     /// Monday to Friday, week A before week B) is kept. Week B counts only

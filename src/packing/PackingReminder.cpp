@@ -35,8 +35,7 @@ QString shortened(const QString &text)
 QStringList lessonsOf(QDate day)
 {
     QStringList subjects;
-    const QString dayName = TimetableStore::SchoolDayNames().at(day.dayOfWeek() - 1);
-    for (const QString &lesson : TimetableStore::readSchoolDay(dayName)) {
+    for (const QString &lesson : TimetableStore::lessonsOn(day)) { // in the week the day lies in
         const QString subject = lesson.trimmed();
         if (subject.isEmpty() || subject.compare(u"FREI", Qt::CaseInsensitive) == 0)
             continue;

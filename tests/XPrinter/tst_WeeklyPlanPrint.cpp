@@ -135,6 +135,12 @@ void tst_WeeklyPlanPrint::emptyLessonsCloseUp()
     // A day without lessons: its heading and the closing rule only.
     QCOMPARE(describe(WeeklyPlan::LayoutJob({"Freitag"}, {1800, 2570})),
              QStringList({"font 14", "text 100 200 Freitag", "font 12", "line 0 300 1800 300"}));
+
+    // A sheet is for this week, on a weekend for the coming one; week B has lessons of its own.
+    QCOMPARE(WeeklyPlan::PlanMonday(QDate(2026, 12, 10)), QDate(2026, 12, 7));
+    QCOMPARE(WeeklyPlan::PlanMonday(QDate(2026, 12, 13)), QDate(2026, 12, 14));
+    env.writeSettings(QStringLiteral("[Mittwoch]\n1=Deutsch\n[Mittwoch B]\n2=Latein\n"));
+    QCOMPARE(WeeklyPlan::CollectDayLessons(QStringLiteral("Mittwoch"), Week::B), QStringList({"Latein"}));
 }
 
 void tst_WeeklyPlanPrint::blocksThatDoNotFitStartANewPage()

@@ -71,6 +71,9 @@ void tst_TForm2::proposesTheNextLesson()
         // A subject in no section (letter case counts) ends at the first school day after today.
         {QDate(2026, 12, 9), mondayAndWednesday, "mathematik", QDate(2026, 12, 10)},
         {QDate(2026, 12, 11), QString(), "Physik", QDate(2026, 12, 14)},
+        // With A/B weeks, Monday 14.12. lies in a B week without Physik.
+        {QDate(2026, 12, 9), QStringLiteral("[WOCHEN]\nAB=1\nBezug=9.12.2026\n[Montag]\n1=Physik\n[Montag B]\n1=Chemie\n"),
+         "Physik", QDate(2026, 12, 21)},
     };
     for (const auto &c : cases) {
         Clock::setNow(QDateTime(c.today, QTime(9, 0)));

@@ -112,6 +112,7 @@ private Q_SLOTS:
     void furtherDateShownInLastPanel();
     void savingJoinsTheLines();
     void sundayStartAndStepping();
+    void timetableFollowsTheWeek();
     void gridOpensEntryDialog();
     void toolbar();
     void unreadableDueDate();
@@ -322,6 +323,46 @@ void tst_TForm1::sundayStartAndStepping()
     clickButton(*form, QStringLiteral("Image2"));
     QCOMPARE(form->DisplayDate(), QDate(2026, 12, 7));
     QCOMPARE(form->windowTitle(), QStringLiteral("Kalmora V2.0 - 06.12.2026, Sonntag"));
+}
+
+void tst_TForm1::timetableFollowsTheWeek()
+{
+    // Week A has Physik on Monday, week B Chemie; only the week of 28.12.2026 lies wholly in the holidays.
+    const QString plan = QStringLiteral("[Montag]\n1=Physik\n[Montag B]\n1=Chemie\n[Freitag]\n1=Sport\n[Freitag B]\n1=Musik\n"
+                                        "[FERIEN]\nWEIHNACHTEN1=23.12.2026\nWEIHNACHTEN2=5.1.2027\n");
+    const QString calendar = QStringLiteral("[WOCHEN]\nAB=1\nBezug=9.12.2026\nZaehlung=Kalender\n");
+    const QString school = QStringLiteral("[WOCHEN]\nAB=1\nBezug=9.12.2026\nZaehlung=Schulwochen\n");
+    const struct
+    {
+        QDate today;
+        QString weeks;
+        const char *header;
+        const char *lesson;
+    } cases[] = {
+        {QDate(2026, 12, 7), calendar, "Montag (A)", "Physik"},
+        {QDate(2026, 12, 14), calendar, "Montag (B)", "Chemie"},
+        // Counted from the reference, not by week number: 2026 has a week 53.
+        {QDate(2027, 1, 11), calendar, "Montag (B)", "Chemie"},
+        // Counting school weeks, the holiday week does not count.
+        {QDate(2027, 1, 11), school, "Montag (A)", "Physik"},
+        {QDate(2026, 12, 14), school, "Montag (B)", "Chemie"},
+        // A Sunday shows the Friday before it, in that Friday's week.
+        {QDate(2026, 12, 20), calendar, "Freitag (B)", "Musik"},
+        // Without the option: week A, the header as ever.
+        {QDate(2026, 12, 14), QString(), "Montag", "Physik"},
+    };
+    for (const auto &c : cases) {
+        TestEnvironment env(QDateTime(c.today, QTime(9, 0)));
+        auto form = openWindow(env, plan + c.weeks);
+        auto *grid = control<QTableWidget>(*form, QStringLiteral("StringGrid1"));
+        QCOMPARE(grid->item(0, 1)->text(), QString::fromLatin1(c.header));
+        QCOMPARE(grid->item(1, 1)->text(), QString::fromLatin1(c.lesson));
+    }
+    // Stepping to the next day crosses into the other week.
+    TestEnvironment env(QDateTime(QDate(2026, 12, 11), QTime(9, 0)));
+    auto form = openWindow(env, plan + calendar);
+    clickButton(*form, QStringLiteral("Image2"));
+    QCOMPARE(control<QTableWidget>(*form, QStringLiteral("StringGrid1"))->item(1, 1)->text(), QStringLiteral("Chemie"));
 }
 
 void tst_TForm1::gridOpensEntryDialog()

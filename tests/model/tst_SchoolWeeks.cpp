@@ -13,6 +13,7 @@ private Q_SLOTS:
     void weekOf_data();
     void weekOf();
     void lessonsFollowTheWeek();
+    void savingBothWeeks();
 };
 
 void tst_SchoolWeeks::weekOf_data()
@@ -75,6 +76,30 @@ void tst_SchoolWeeks::lessonsFollowTheWeek()
     QCOMPARE(next(QStringLiteral("Mathematik"), mondayA), std::optional<QDate>(mondayB));
     QCOMPARE(SettingsFile::read([](const ProfileFile &ini) { return SchoolWeeks::read(ini); }),
              (SchoolWeeks::Options{true, QDate(2026, 12, 9), SchoolWeeks::Counting::Calendar}));
+}
+
+void tst_SchoolWeeks::savingBothWeeks()
+{
+    TestEnvironment env;
+    TimetableGrid weekA, weekB;
+    weekA.at(1, 1) = QStringLiteral("Physik");
+    weekB.at(1, 1) = QStringLiteral("Chemie");
+    const SchoolWeeks::Options off{false, QDate(2026, 12, 9), SchoolWeeks::Counting::Calendar};
+    // Off in a file without weeks: week A alone, as ever.
+    TimetableStore::SaveTimetables(weekA, weekB, off);
+    QVERIFY(!env.settingsText().contains(QStringLiteral("Montag B")));
+    QVERIFY(!env.settingsText().contains(QStringLiteral("[WOCHEN]")));
+    // On: both weeks and the alternation; turned off again, week B and the section stay written.
+    TimetableStore::SaveTimetables(weekA, weekB, {true, QDate(2026, 12, 9), SchoolWeeks::Counting::Calendar});
+    weekB.at(1, 1) = QStringLiteral("Musik");
+    TimetableStore::SaveTimetables(weekA, weekB, off);
+    QCOMPARE(TimetableStore::readSchoolDay(QStringLiteral("Montag"), Week::B).first(), QStringLiteral("Musik"));
+    QCOMPARE(SchoolWeeks::read(), off);
+    // The main window's day: a Sunday stands for the Friday before, in its week.
+    SchoolWeeks::write({true, QDate(2026, 12, 9), SchoolWeeks::Counting::Calendar});
+    const TimetableStore::DayPlan sunday = TimetableStore::dayPlan(QDate(2026, 12, 20));
+    QCOMPARE(sunday.dayName, QStringLiteral("Freitag"));
+    QCOMPARE(sunday.week, std::optional<Week>(Week::B));
 }
 
 QTEST_GUILESS_MAIN(tst_SchoolWeeks)

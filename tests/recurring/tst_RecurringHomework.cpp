@@ -38,6 +38,7 @@ private Q_SLOTS:
     void endingARule();
     void twoRulesOfOneSubject();
     void subjectOutOfTheTimetable();
+    void followsTheWeek();
 };
 
 void tst_RecurringHomework::entersOnTheNextLesson()
@@ -176,6 +177,22 @@ void tst_RecurringHomework::subjectOutOfTheTimetable()
     SettingsFile::use([](ProfileFile &ini) { ini.writeString(u"Montag", u"2", u"Kunst"); });
     QCOMPARE(RecurringHomework::apply(), 0);
     QVERIFY(datesIndex().isEmpty());
+}
+
+void tst_RecurringHomework::followsTheWeek()
+{
+    // Physik on Mondays of week A only; the week of 28.12.2026 lies wholly in the holidays. After
+    // them, calendar weeks make 11.1.2027 a B week and school weeks an A week.
+    const QString plan = QStringLiteral("[Montag]\n1=Physik\n[Montag B]\n1=Chemie\n[FERIEN]\nWEIHNACHTEN1=23.12.2026\n"
+                                        "WEIHNACHTEN2=5.1.2027\n[WOCHEN]\nAB=1\nBezug=9.12.2026\nZaehlung=");
+    for (const auto &[counting, due] : {std::pair{"Kalender", "18.01.2027"}, std::pair{"Schulwochen", "11.01.2027"}}) {
+        TestEnvironment env;
+        env.writeSettings(plan + QString::fromLatin1(counting) + u'\n');
+        RecurringHomework::addRule(QStringLiteral("Physik"), QStringLiteral("Protokoll"));
+        today(2026, 12, 22);
+        QCOMPARE(RecurringHomework::apply(), 1);
+        QCOMPARE(datesIndex(), QStringList({QString::fromLatin1(due)}));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_RecurringHomework)
