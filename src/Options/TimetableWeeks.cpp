@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -50,23 +51,28 @@ QLayout *TForm8::setupWeekRow(QWidget *page)
     WeekCountingCombo->setToolTip(QStringLiteral("Kalenderwochen: A und B wechseln jede Woche, auch in den Ferien; "
                                                  "Schulwochen: eine Woche ganz in den Ferien zählt nicht"));
 
-    auto *row = new QHBoxLayout;
-    row->addWidget(WeekABCheck);
-    row->addSpacing(12);
-    row->addWidget(buddyLabel(QStringLiteral("A&ngezeigt:"), WeekABCombo, page));
-    row->addWidget(WeekABCombo);
-    row->addSpacing(12);
-    row->addWidget(buddyLabel(QStringLiteral("A-Woche a&m:"), WeekReferenceEdit, page));
-    row->addWidget(WeekReferenceEdit);
-    row->addSpacing(12);
-    row->addWidget(buddyLabel(QStringLiteral("&Zählung:"), WeekCountingCombo, page));
-    row->addWidget(WeekCountingCombo);
-    row->addStretch();
+    // Two rows below the grid: the option and the week shown, then the alternation.
+    auto *shown = new QHBoxLayout;
+    shown->addWidget(WeekABCheck);
+    shown->addSpacing(16);
+    shown->addWidget(buddyLabel(QStringLiteral("A&ngezeigt:"), WeekABCombo, page));
+    shown->addWidget(WeekABCombo);
+    shown->addStretch();
+    auto *alternation = new QHBoxLayout;
+    alternation->addWidget(buddyLabel(QStringLiteral("A-Woche a&m:"), WeekReferenceEdit, page));
+    alternation->addWidget(WeekReferenceEdit);
+    alternation->addSpacing(16);
+    alternation->addWidget(buddyLabel(QStringLiteral("&Zählung:"), WeekCountingCombo, page));
+    alternation->addWidget(WeekCountingCombo);
+    alternation->addStretch();
+    auto *rows = new QVBoxLayout;
+    rows->addLayout(shown);
+    rows->addLayout(alternation);
 
     connect(WeekABCheck, &QCheckBox::toggled, this, &TForm8::WeekABCheckClick);
     connect(WeekABCombo, &QComboBox::currentIndexChanged, this,
             [this](int index) { WeekABComboChange(index == 0 ? Week::A : Week::B); });
-    return row;
+    return rows;
 }
 
 void TForm8::LoadWeeks()
