@@ -43,6 +43,11 @@ SchoolWeeks::Options SchoolWeeks::read()
     return SettingsFile::read([](const ProfileFile &ini) { return read(ini); });
 }
 
+bool SchoolWeeks::isHolidayWeek(QDate date, const std::vector<HolidayStore::Days> &holidays)
+{
+    return holidayWeek(mondayOf(date), holidays);
+}
+
 bool SchoolWeeks::isStored(const ProfileFile &ini)
 {
     return ini.hasSection(Section);

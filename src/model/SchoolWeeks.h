@@ -49,6 +49,10 @@ public:
     static Week weekOf(const ProfileFile &ini, QDate date);
     static Week weekOf(QDate date);
 
+    /// True when Monday to Friday of the date's week all lie inside `holidays`:
+    /// a week that school-week counting passes over.
+    static bool isHolidayWeek(QDate date, const std::vector<HolidayStore::Days> &holidays);
+
     /// "A" or "B".
     static QString letter(Week week) { return week == Week::A ? QStringLiteral("A") : QStringLiteral("B"); }
 };

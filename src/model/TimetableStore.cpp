@@ -8,6 +8,11 @@
 
 #include <algorithm>
 
+namespace {
+// Past any run of holiday weeks a year can hold.
+constexpr int kLongestSearch = 370;
+}
+
 const QStringList &TimetableStore::SchoolDayNames()
 {
     static const QStringList names = {QStringLiteral("Montag"), QStringLiteral("Dienstag"),
@@ -174,7 +179,13 @@ QStringList TimetableStore::CollectSubjects()
 std::optional<QDate> TimetableStore::NextLesson(const ProfileFile &ini, const QString &subject, QDate after,
                                                const std::vector<HolidayStore::Days> &holidays)
 {
-    const SchoolWeeks::Options weeks = SchoolWeeks::read(ini);
+    return NextLesson(ini, subject, after, holidays, SchoolWeeks::read(ini));
+}
+
+std::optional<QDate> TimetableStore::NextLesson(const ProfileFile &ini, const QString &subject, QDate after,
+                                               const std::vector<HolidayStore::Days> &holidays,
+                                               const SchoolWeeks::Options &weeks)
+{
     const std::vector<HolidayStore::Days> weekHolidays =
         weeks.on && weeks.counting == SchoolWeeks::Counting::SchoolWeeks ? HolidayStore::holidays(ini) : std::vector<HolidayStore::Days>();
     std::array<std::array<QStringList, 5>, 2> lessons;
@@ -185,8 +196,14 @@ std::optional<QDate> TimetableStore::NextLesson(const ProfileFile &ini, const QS
     }
     const int horizon = weeks.on ? 14 : 7;
     const auto nextAfter = [&](QDate from) -> std::optional<QDate> {
-        for (int days = 1; days <= horizon; ++days) {
+        // Counting school weeks, a holiday week repeats the week before it, so
+        // holiday weeks do not count towards the two weeks that hold every lesson.
+        int counted = 0;
+        for (int days = 1; counted < horizon && days <= kLongestSearch; ++days) {
             const QDate date = from.addDays(days);
+            if (!weekHolidays.empty() && SchoolWeeks::isHolidayWeek(date, weekHolidays))
+                continue;
+            ++counted;
             const int day = date.dayOfWeek() - 1; // 0 Monday .. 6 Sunday
             if (day >= 5)
                 continue;

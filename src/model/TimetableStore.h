@@ -91,4 +91,8 @@ public:
     /// period. None when no school day holds the subject.
     static std::optional<QDate> NextLesson(const ProfileFile &ini, const QString &subject, QDate after,
                                            const std::vector<HolidayStore::Days> &holidays = {});
+    /// The same with the A/B weeks read once by the caller, for a search of several subjects.
+    static std::optional<QDate> NextLesson(const ProfileFile &ini, const QString &subject, QDate after,
+                                           const std::vector<HolidayStore::Days> &holidays,
+                                           const SchoolWeeks::Options &weeks);
 };

@@ -26,8 +26,9 @@ QList<std::pair<RecurringHomework::Rule, QDate>> pendingRules(const ProfileFile 
     if (rules.isEmpty())
         return pending;
     const auto holidays = HolidayStore::holidays(ini);
+    const SchoolWeeks::Options weeks = SchoolWeeks::read(ini);
     for (const RecurringHomework::Rule &rule : rules) {
-        const std::optional<QDate> date = TimetableStore::NextLesson(ini, rule.subject, today, holidays);
+        const std::optional<QDate> date = TimetableStore::NextLesson(ini, rule.subject, today, holidays, weeks);
         const std::optional<QDate> handled = RecurringRules::handledDate(ini, rule.number);
         if (date && !(handled && *handled >= *date))
             pending.append({rule, *date});

@@ -76,6 +76,10 @@ void tst_SchoolWeeks::lessonsFollowTheWeek()
     QCOMPARE(next(QStringLiteral("Mathematik"), mondayA), std::optional<QDate>(mondayB));
     QCOMPARE(SettingsFile::read([](const ProfileFile &ini) { return SchoolWeeks::read(ini); }),
              (SchoolWeeks::Options{true, QDate(2026, 12, 9), SchoolWeeks::Counting::Calendar}));
+    // Counting school weeks, two holiday weeks both repeat week B: the search reaches past them.
+    env.writeSettings(QStringLiteral("[Montag]\n1=Physik\n[Montag B]\n1=Chemie\n[WOCHEN]\nAB=1\nBezug=9.12.2026\n"
+                                     "Zaehlung=Schulwochen\n[FERIEN]\nWEIHNACHTEN1=19.12.2026\nWEIHNACHTEN2=6.1.2027\n"));
+    QCOMPARE(next(QStringLiteral("Physik"), QDate(2026, 12, 18)), std::optional<QDate>(QDate(2027, 1, 4)));
 }
 
 void tst_SchoolWeeks::savingBothWeeks()
