@@ -327,7 +327,7 @@ void tst_TForm1::sundayStartAndStepping()
 
 void tst_TForm1::timetableFollowsTheWeek()
 {
-    // Week A has Physik on Monday, week B Chemie; only the week of 28.12.2026 lies wholly in the holidays.
+    // Physik on Monday of week A, Chemie of week B; of the holidays only the week of 28.12.2026 counts as one.
     const QString plan = QStringLiteral("[Montag]\n1=Physik\n[Montag B]\n1=Chemie\n[Freitag]\n1=Sport\n[Freitag B]\n1=Musik\n"
                                         "[FERIEN]\nWEIHNACHTEN1=23.12.2026\nWEIHNACHTEN2=5.1.2027\n");
     const QString calendar = QStringLiteral("[WOCHEN]\nAB=1\nBezug=9.12.2026\nZaehlung=Kalender\n");
@@ -339,7 +339,6 @@ void tst_TForm1::timetableFollowsTheWeek()
         const char *header;
         const char *lesson;
     } cases[] = {
-        {QDate(2026, 12, 7), calendar, "Montag (A)", "Physik"},
         {QDate(2026, 12, 14), calendar, "Montag (B)", "Chemie"},
         // Counted from the reference, not by week number: 2026 has a week 53.
         {QDate(2027, 1, 11), calendar, "Montag (B)", "Chemie"},
@@ -358,11 +357,6 @@ void tst_TForm1::timetableFollowsTheWeek()
         QCOMPARE(grid->item(0, 1)->text(), QString::fromLatin1(c.header));
         QCOMPARE(grid->item(1, 1)->text(), QString::fromLatin1(c.lesson));
     }
-    // Stepping to the next day crosses into the other week.
-    TestEnvironment env(QDateTime(QDate(2026, 12, 11), QTime(9, 0)));
-    auto form = openWindow(env, plan + calendar);
-    clickButton(*form, QStringLiteral("Image2"));
-    QCOMPARE(control<QTableWidget>(*form, QStringLiteral("StringGrid1"))->item(1, 1)->text(), QStringLiteral("Chemie"));
 }
 
 void tst_TForm1::gridOpensEntryDialog()
