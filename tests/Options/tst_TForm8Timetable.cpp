@@ -204,13 +204,6 @@ void tst_TForm8Timetable::abWeeks()
     QCOMPARE(TimetableStore::readSchoolDay(QStringLiteral("Montag")).mid(0, 3), QStringList({"Mathematik", "", "Physik"}));
     QCOMPARE(TimetableStore::readSchoolDay(QStringLiteral("Montag"), Week::B).mid(0, 2), QStringList({"Chemie", "Musik"}));
     QCOMPARE(SchoolWeeks::read(), (SchoolWeeks::Options{true, QDate(2026, 12, 9), SchoolWeeks::Counting::SchoolWeeks}));
-
-    // Turned off, the grid is week A again.
-    QTest::mouseClick(editButton(form), Qt::LeftButton);
-    week->setCurrentIndex(1);
-    check->click();
-    QVERIFY(week->currentIndex() == 0 && !week->isEnabled());
-    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("Mathematik"));
 }
 
 void tst_TForm8Timetable::subjectMenu()
