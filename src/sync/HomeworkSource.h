@@ -34,4 +34,6 @@ public:
     virtual void remove(QDate due, const QString &subject) = 0;
     /// Moves a homework to another due date, keeping its text and mark.
     virtual void move(QDate from, const QString &subject, QDate to) = 0;
+    /// A text as the planner keeps it, which may have lost characters its file cannot hold.
+    virtual QString keptText(const QString &text) const { return text; }
 };

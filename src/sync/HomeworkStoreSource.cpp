@@ -5,6 +5,7 @@
 #include "model/HomeworkStore.h"
 #include "model/SettingsFile.h"
 #include "platform/DateText.h"
+#include "platform/ProfileFile.h"
 
 #include <algorithm>
 #include <functional>
@@ -97,4 +98,11 @@ void HomeworkStoreSource::move(QDate from, const QString &subject, QDate to)
         HomeworkStore::removeHomework(ini, changes, fromText, subject);
         addItem(ini, changes, {to, subject, homework.text, homework.done});
     });
+}
+
+QString HomeworkStoreSource::keptText(const QString &text) const
+{
+    ProfileFile probe = ProfileFile::fromBytes({});
+    probe.writeString(u"x", u"x", text);
+    return ProfileFile::fromBytes(probe.toBytes()).readString(u"x", u"x", QString());
 }

@@ -16,4 +16,6 @@ public:
     void setDone(QDate due, const QString &subject, bool done) override;
     void remove(QDate due, const QString &subject) override;
     void move(QDate from, const QString &subject, QDate to) override;
+    /// The text written to a settings file and read back: Windows-1252, one line, trimmed.
+    QString keptText(const QString &text) const override;
 };

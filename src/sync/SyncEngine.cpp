@@ -33,6 +33,30 @@ QString objectName(const QString &uid)
     return QString::fromLatin1(hashHex(uid).left(24)) + QStringLiteral(".ics");
 }
 
+// Whether a change list names every todo the planner wrote after its token.
+// One made there and deleted since is left out (RFC 6578, as Xandikos does),
+// and only the comparison of the etags finds that it is gone.
+bool accountsFor(const CalDavClient::Changes &changes, const QSet<QString> &written)
+{
+    return !written.isEmpty() && std::all_of(written.cbegin(), written.cend(), [&](const QString &href) {
+        return changes.changed.contains(href) || changes.removed.contains(href);
+    });
+}
+
+// The text of a todo read again. The title gives it, unless the title is as
+// the sync last read it: then a changed note is the pupil's new text, and
+// with neither changed the text stays what the sync took before, which may
+// have come from the note.
+void takeText(HomeworkItem &item, const TodoMapping::Todo &todo, const Record *base, const SyncState::TodoText *last)
+{
+    if (!base || !last || todo.summary != last->summary || item.subject != base->item.subject)
+        return;
+    if (todo.description != last->note && !todo.description.isEmpty())
+        item.text = todo.description;
+    else
+        item.text = base->item.text;
+}
+
 }
 
 SyncEngine::SyncEngine(CalDavClient &client, HomeworkSource &homework)
@@ -58,7 +82,11 @@ SyncEngine::Report SyncEngine::run(const SyncSettings::Options &options)
         m_state.tasksUrl = options.tasks;
         m_state.syncToken.clear();
         m_state.todos.clear();
+        m_state.texts.clear();
         m_state.ignoredEtags.clear();
+        m_state.unreadable.clear();
+        m_state.writtenHrefs.clear();
+        m_state.writtenSinceToken = false;
     }
     if (m_state.eventsUrl != options.events) {
         m_state.eventsUrl = options.events;
@@ -79,8 +107,11 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
     Pulled pulled;
     pulled.subjects = m_homework.subjects();
     QHash<QString, QString> known; // href -> etag as last seen
-    for (const Record &r : std::as_const(m_state.todos))
+    QHash<QString, const Record *> base;
+    for (const Record &r : std::as_const(m_state.todos)) {
         known.insert(r.href, r.etag);
+        base.insert(r.href, &r);
+    }
     for (auto it = m_state.ignoredEtags.cbegin(); it != m_state.ignoredEtags.cend(); ++it)
         known.insert(it.key(), it.value());
 
@@ -96,11 +127,11 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
         complete = true; // a server without sync-collection: compare the etags every time
     }
     // A token that moved without a change listed: some servers leave removals
-    // out of the listing, so everything is compared.
-    // Neither does a token that names the collection's content: after writes
-    // of the last sync undone on the phone, it is the same token again.
-    if (!complete && (changes.token != m_state.syncToken || m_state.writtenSinceToken) && changes.changed.isEmpty()
-        && changes.removed.isEmpty())
+    // out of the listing, so everything is compared. After the planner's own
+    // writes the listing must account for each of them (a token that names
+    // the collection's content is even the same again when the phone undid them).
+    const bool silentMove = changes.token != m_state.syncToken && changes.changed.isEmpty() && changes.removed.isEmpty();
+    if (!complete && (silentMove || (m_state.writtenSinceToken && !accountsFor(changes, m_state.writtenHrefs))))
         complete = true;
     if (complete && (changes.token.isEmpty() || changes.changed.isEmpty()))
         changes.changed = m_client.listEtags(collection);
@@ -116,6 +147,11 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
         if (!known.contains(it.key()) || known.value(it.key()) != it.value() || it.value().isEmpty())
             toFetch.append(it.key());
     }
+    // What could not be read before is read again, changed or not.
+    for (const QString &href : std::as_const(m_state.unreadable)) {
+        if (!toFetch.contains(href) && !changes.removed.contains(href))
+            toFetch.append(href);
+    }
     QSet<QString> gone(changes.removed.cbegin(), changes.removed.cend());
     for (const QString &href : toFetch)
         gone.insert(href); // until read back below
@@ -124,12 +160,22 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
     for (const CalDavClient::Object &object : m_client.fetch(collection, toFetch)) {
         gone.remove(object.href);
         const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(object.data);
-        const std::optional<HomeworkItem> item = todo ? TodoMapping::toHomework(*todo, pulled.subjects) : std::nullopt;
+        if (!todo) {
+            // Not taken as handled: a server that sent it broken may send it whole next time.
+            m_state.ignoredEtags.remove(object.href);
+            m_state.unreadable.insert(object.href);
+            continue;
+        }
+        m_state.unreadable.remove(object.href);
+        std::optional<HomeworkItem> item = TodoMapping::toHomework(*todo, pulled.subjects);
         if (!item || item->due <= today) {
             m_state.ignoredEtags.insert(object.href, object.etag);
             continue;
         }
         m_state.ignoredEtags.remove(object.href);
+        const auto last = m_state.texts.constFind(object.href);
+        takeText(*item, *todo, base.value(object.href), last != m_state.texts.cend() ? &*last : nullptr);
+        m_state.texts.insert(object.href, {todo->summary, todo->description});
         fresh.insert(object.href, {todo->uid, object.href, object.etag, *item});
         pulled.objects.insert(object.href, object.data);
     }
@@ -142,8 +188,10 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
         pulled.remote.append(r);
     // A fixed order, so that of two todos meeting on one date the one with the smaller uid is the first.
     std::sort(pulled.remote.begin(), pulled.remote.end(), [](const Record &a, const Record &b) { return a.uid < b.uid; });
-    for (const QString &href : std::as_const(gone))
+    for (const QString &href : std::as_const(gone)) {
         m_state.ignoredEtags.remove(href);
+        m_state.unreadable.remove(href);
+    }
     return pulled;
 }
 
@@ -196,27 +244,47 @@ void SyncEngine::recordTodos(const QList<Outcome> &outcomes)
     // The state is what the server holds as far as this sync knows: a write
     // still to come is found again as a change in the planner.
     m_state.todos.clear();
+    QSet<QString> hrefs;
     for (const Outcome &o : outcomes) {
-        if (o.remote)
+        if (o.remote) {
             m_state.todos.append({o.uid, o.href, o.etag, *o.remote});
+            hrefs.insert(o.href);
+        }
     }
+    m_state.texts.removeIf([&](const auto &text) { return !hrefs.contains(text.key()); });
 }
 
 void SyncEngine::syncTodos(const QUrl &collection)
 {
     Pulled pulled = pullTodos(collection);
     QSet<QString> taken;
-    for (const Record &r : std::as_const(m_state.todos))
+    QHash<QString, const Record *> baseByKey;
+    for (const Record &r : std::as_const(m_state.todos)) {
         taken.insert(r.uid);
-    QList<Outcome> outcomes = SyncMerge::merge(m_state.todos, m_homework.all(), pulled.remote, Clock::today(),
+        baseByKey.insert(homeworkKey(r.item), &r);
+    }
+    // A text the planner's file could not hold in full (an emoji) is the
+    // server's text still, unless the pupil changed it in the planner.
+    QList<HomeworkItem> local = m_homework.all();
+    for (HomeworkItem &item : local) {
+        const Record *b = baseByKey.value(homeworkKey(item));
+        if (b && item.text != b->item.text && item.text == m_homework.keptText(b->item.text))
+            item.text = b->item.text;
+    }
+    QList<Outcome> outcomes = SyncMerge::merge(m_state.todos, local, pulled.remote, Clock::today(),
                                                [&taken](const HomeworkItem &item) { return newUid(item, taken); });
     applyLocally(outcomes);
     recordTodos(outcomes);
     m_state.syncToken = pulled.token;
-    m_state.writtenSinceToken = std::any_of(outcomes.cbegin(), outcomes.cend(), [](const Outcome &o) { return o.merged != o.remote; });
+    m_state.writtenHrefs.clear();
+    for (const Outcome &o : std::as_const(outcomes)) {
+        if (o.merged != o.remote)
+            m_state.writtenHrefs.insert(o.href.isEmpty() ? CalDavClient::hrefFor(collection, objectName(o.uid)) : o.href);
+    }
+    m_state.writtenSinceToken = !m_state.writtenHrefs.isEmpty();
     m_state.save();
     pushTodos(collection, outcomes, pulled);
-    m_report.skipped = m_state.ignoredEtags.size();
+    m_report.skipped = int(m_state.ignoredEtags.size() + m_state.unreadable.size());
 }
 
 void SyncEngine::pushTodos(const QUrl &collection, QList<Outcome> &outcomes, Pulled &pulled)
@@ -255,6 +323,11 @@ void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
         const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(objects.first().data);
         return std::pair{objects.first(), todo ? TodoMapping::toHomework(*todo, pulled.subjects) : std::nullopt};
     };
+    // The title and note the server holds now, against which the next sync tells what the phone changed.
+    const auto remember = [&](const QString &href, const QByteArray &data) {
+        if (const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(data))
+            m_state.texts.insert(href, {todo->summary, todo->description});
+    };
     if (!o.merged) {
         if (m_client.remove(collection, o.href, o.etag)) {
             o.remote.reset();
@@ -268,6 +341,7 @@ void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
             applyChange(m_homework, std::nullopt, now->second);
             o.merged = o.remote = now->second;
             o.etag = now->first.etag;
+            remember(o.href, now->first.data);
         } else if (m_client.remove(collection, o.href, now->first.etag)) {
             o.remote.reset();
         }
@@ -275,9 +349,11 @@ void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
     }
     const QString href = o.href.isEmpty() ? CalDavClient::hrefFor(collection, objectName(o.uid)) : o.href;
     const QByteArray kept = pulled.objects.value(href);
-    std::optional<QString> etag = m_client.put(collection, href, kept.isEmpty() ? TodoMapping::create(o.uid, *o.merged, stamp)
-                                                                                 : TodoMapping::update(kept, o.uid, *o.merged, stamp),
-                                               o.remote ? o.etag : QString());
+    // Met before: the title and note stay as the server has them where the text is the same.
+    // At a first meeting the planner writes its own form.
+    QByteArray written = kept.isEmpty() ? TodoMapping::create(o.uid, *o.merged, stamp)
+                                        : TodoMapping::update(kept, o.uid, *o.merged, stamp, o.base ? o.remote : std::nullopt);
+    std::optional<QString> etag = m_client.put(collection, href, written, o.remote ? o.etag : QString());
     if (!etag) {
         // 412: the todo was changed (or made) meanwhile: read it again and merge.
         const auto now = reread(href);
@@ -285,11 +361,13 @@ void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
             return; // the next sync sees it
         const HomeworkItem merged = SyncMerge::mergeItems(o.remote, *o.merged, *now->second);
         applyChange(m_homework, o.merged, merged);
-        etag = m_client.put(collection, href, TodoMapping::update(now->first.data, o.uid, merged, stamp), now->first.etag);
+        written = TodoMapping::update(now->first.data, o.uid, merged, stamp, now->second);
+        etag = m_client.put(collection, href, written, now->first.etag);
         if (!etag) {
             o.remote = now->second;
             o.etag = now->first.etag;
             o.href = href;
+            remember(href, now->first.data);
             return;
         }
         o.merged = merged;
@@ -297,6 +375,7 @@ void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
     o.href = href;
     o.etag = *etag;
     o.remote = o.merged;
+    remember(href, written);
 }
 
 void SyncEngine::syncEvents(const QUrl &collection)

@@ -24,6 +24,8 @@ SyncState SyncState::load()
     state.tasksUrl = root.value(u"tasks").toString();
     state.syncToken = root.value(u"token").toString();
     state.writtenSinceToken = root.value(u"written-since").toBool();
+    for (const QJsonValue &value : root.value(u"written-hrefs").toArray())
+        state.writtenHrefs.insert(value.toString());
     for (const QJsonValue &value : root.value(u"todos").toArray()) {
         const QJsonObject o = value.toObject();
         const QDate due = QDate::fromString(o.value(u"due").toString(), Qt::ISODate);
@@ -31,7 +33,12 @@ SyncState SyncState::load()
             continue;
         state.todos.append({o.value(u"uid").toString(), o.value(u"href").toString(), o.value(u"etag").toString(),
                             {due, o.value(u"subject").toString(), o.value(u"text").toString(), o.value(u"done").toBool()}});
+        // Files of older versions have no title and note: the next read takes the title as before.
+        if (o.contains(u"summary"))
+            state.texts.insert(state.todos.last().href, {o.value(u"summary").toString(), o.value(u"note").toString()});
     }
+    for (const QJsonValue &value : root.value(u"unread").toArray())
+        state.unreadable.insert(value.toString());
     const QJsonObject ignored = root.value(u"ignored").toObject();
     for (auto it = ignored.begin(); it != ignored.end(); ++it)
         state.ignoredEtags.insert(it.key(), it.value().toString());
@@ -51,9 +58,14 @@ void SyncState::save() const
 {
     QJsonArray todoArray;
     for (const SyncMerge::Record &r : todos) {
-        todoArray.append(QJsonObject{{QStringLiteral("uid"), r.uid}, {QStringLiteral("href"), r.href}, {QStringLiteral("etag"), r.etag},
-                                     {QStringLiteral("due"), r.item.due.toString(Qt::ISODate)}, {QStringLiteral("subject"), r.item.subject},
-                                     {QStringLiteral("text"), r.item.text}, {QStringLiteral("done"), r.item.done}});
+        QJsonObject o{{QStringLiteral("uid"), r.uid}, {QStringLiteral("href"), r.href}, {QStringLiteral("etag"), r.etag},
+                      {QStringLiteral("due"), r.item.due.toString(Qt::ISODate)}, {QStringLiteral("subject"), r.item.subject},
+                      {QStringLiteral("text"), r.item.text}, {QStringLiteral("done"), r.item.done}};
+        if (const auto text = texts.constFind(r.href); text != texts.cend()) {
+            o.insert(QStringLiteral("summary"), text->summary);
+            o.insert(QStringLiteral("note"), text->note);
+        }
+        todoArray.append(o);
     }
     QJsonObject ignored;
     for (auto it = ignoredEtags.begin(); it != ignoredEtags.end(); ++it)
@@ -63,9 +75,16 @@ void SyncState::save() const
         written.insert(it.key(), QJsonObject{{QStringLiteral("href"), it->href}, {QStringLiteral("etag"), it->etag},
                                              {QStringLiteral("fingerprint"), QString::fromLatin1(it->fingerprint)}});
     }
+    const auto sorted = [](const QSet<QString> &hrefs) {
+        QStringList list(hrefs.cbegin(), hrefs.cend());
+        list.sort();
+        return QJsonArray::fromStringList(list);
+    };
     const QJsonObject root{{QStringLiteral("tasks"), tasksUrl}, {QStringLiteral("token"), syncToken},
-                           {QStringLiteral("written-since"), writtenSinceToken}, {QStringLiteral("todos"), todoArray},
-                           {QStringLiteral("ignored"), ignored}, {QStringLiteral("events"), eventsUrl}, {QStringLiteral("written"), written},
-                           {QStringLiteral("last"), lastSync.toString(Qt::ISODate)}, {QStringLiteral("skipped"), skipped}};
+                           {QStringLiteral("written-since"), writtenSinceToken}, {QStringLiteral("written-hrefs"), sorted(writtenHrefs)},
+                           {QStringLiteral("todos"), todoArray}, {QStringLiteral("ignored"), ignored},
+                           {QStringLiteral("unread"), sorted(unreadable)}, {QStringLiteral("events"), eventsUrl},
+                           {QStringLiteral("written"), written}, {QStringLiteral("last"), lastSync.toString(Qt::ISODate)},
+                           {QStringLiteral("skipped"), skipped}};
     AtomicFile::write(path(), QJsonDocument(root).toJson(QJsonDocument::Compact));
 }

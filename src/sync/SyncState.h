@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 struct SyncState
@@ -22,11 +23,22 @@ struct SyncState
         QByteArray fingerprint;
     };
 
+    /// A todo's title and note as the server held them after the last sync,
+    /// which tell what the phone changed since (the planner's copy may have lost characters).
+    struct TodoText
+    {
+        QString summary;
+        QString note;
+    };
+
     QString tasksUrl;  // the collection the todo state belongs to
     QString syncToken; // empty: list the etags
     bool writtenSinceToken = false; // the last sync wrote todos after it got the token
+    QSet<QString> writtenHrefs;     // which ones; empty with the flag set: not known (an older file)
     QList<SyncMerge::Record> todos;
+    QHash<QString, TodoText> texts;       // href -> title and note of a todo in `todos`
     QHash<QString, QString> ignoredEtags; // href -> etag of todos the planner does not take
+    QSet<QString> unreadable;             // hrefs of todos that could not be read: read again next time
     QString eventsUrl;
     QHash<QString, EventRecord> events; // uid -> what the planner last wrote
     QDateTime lastSync;                 // the end of the last sync that went through

@@ -51,7 +51,7 @@ void replace(icalcomponent *todo, icalproperty_kind kind, icalproperty *property
         icalcomponent_add_property(todo, property);
 }
 
-void writeFields(icalcomponent *todo, const QString &uid, const HomeworkItem &item, const QDateTime &stamp)
+void writeFields(icalcomponent *todo, const QString &uid, const HomeworkItem &item, const QDateTime &stamp, bool textKept = false)
 {
     icaltimetype due = icaltime_null_date();
     item.due.getDate(&due.year, &due.month, &due.day);
@@ -61,9 +61,11 @@ void writeFields(icalcomponent *todo, const QString &uid, const HomeworkItem &it
     replace(todo, ICAL_DUE_PROPERTY, icalproperty_new_due(due));
     // A start after the new due date would make the todo invalid.
     replace(todo, ICAL_DTSTART_PROPERTY, nullptr);
-    replace(todo, ICAL_SUMMARY_PROPERTY, icalproperty_new_summary(text(item.subject + QStringLiteral(": ") + item.text).constData()));
-    replace(todo, ICAL_DESCRIPTION_PROPERTY, icalproperty_new_description(text(item.text).constData()));
-    replace(todo, ICAL_CATEGORIES_PROPERTY, icalproperty_new_categories(text(item.subject).constData()));
+    if (!textKept) {
+        replace(todo, ICAL_SUMMARY_PROPERTY, icalproperty_new_summary(text(item.subject + QStringLiteral(": ") + item.text).constData()));
+        replace(todo, ICAL_DESCRIPTION_PROPERTY, icalproperty_new_description(text(item.text).constData()));
+        replace(todo, ICAL_CATEGORIES_PROPERTY, icalproperty_new_categories(text(item.subject).constData()));
+    }
     replace(todo, ICAL_STATUS_PROPERTY, icalproperty_new_status(item.done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
     replace(todo, ICAL_COMPLETED_PROPERTY, item.done ? icalproperty_new_completed(utc(stamp)) : nullptr);
     replace(todo, ICAL_PERCENTCOMPLETE_PROPERTY, item.done ? icalproperty_new_percentcomplete(100) : nullptr);
@@ -75,6 +77,21 @@ Component newCalendar()
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Kalmora//Schulplaner 2.0//DE"));
     return calendar;
+}
+
+// The day a due date or time falls on for the pupil. A time with a zone (UTC,
+// or the TZID's zone, which libical finds in the object or among its own) is
+// taken to the system's zone; a floating time is the pupil's own already.
+std::optional<QDate> localDay(const icaltimetype &t)
+{
+    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
+        return std::nullopt;
+    QDate day(t.year, t.month, t.day);
+    if (!t.is_date && t.zone) {
+        const time_t moment = icaltime_as_timet_with_zone(t, t.zone);
+        day = QDateTime::fromSecsSinceEpoch(moment).date();
+    }
+    return day.isValid() ? std::optional(day) : std::nullopt;
 }
 
 Component parseCalendar(const QByteArray &object)
@@ -98,13 +115,14 @@ QByteArray create(const QString &uid, const HomeworkItem &item, const QDateTime 
     return toBytes(calendar.get());
 }
 
-QByteArray update(const QByteArray &object, const QString &uid, const HomeworkItem &item, const QDateTime &stamp)
+QByteArray update(const QByteArray &object, const QString &uid, const HomeworkItem &item, const QDateTime &stamp,
+                  const std::optional<HomeworkItem> &held)
 {
     Component calendar = parseCalendar(object);
     icalcomponent *todo = calendar ? icalcomponent_get_first_component(calendar.get(), ICAL_VTODO_COMPONENT) : nullptr;
     if (!todo)
         return create(uid, item, stamp);
-    writeFields(todo, uid, item, stamp);
+    writeFields(todo, uid, item, stamp, held && held->subject == item.subject && held->text == item.text);
     return toBytes(calendar.get());
 }
 
@@ -121,12 +139,9 @@ std::optional<Todo> parse(const QByteArray &object)
     if (result.uid.isEmpty())
         return std::nullopt;
     result.summary = QString::fromUtf8(icalcomponent_get_summary(todo)).simplified();
-    if (icalproperty *due = icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY)) {
-        const icaltimetype t = icalproperty_get_due(due);
-        const QDate date(t.year, t.month, t.day);
-        if (!icaltime_is_null_time(t) && date.isValid())
-            result.due = date;
-    }
+    result.description = QString::fromUtf8(icalcomponent_get_description(todo)).simplified();
+    if (icalproperty *due = icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY))
+        result.due = localDay(icalproperty_get_datetime_with_component(due, todo));
     for (icalproperty *c = icalcomponent_get_first_property(todo, ICAL_CATEGORIES_PROPERTY); c;
          c = icalcomponent_get_next_property(todo, ICAL_CATEGORIES_PROPERTY)) {
         for (const QString &category : QString::fromUtf8(icalproperty_get_categories(c)).split(u','))

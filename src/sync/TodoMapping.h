@@ -16,8 +16,9 @@ namespace TodoMapping {
 struct Todo
 {
     QString uid;
-    std::optional<QDate> due;
+    std::optional<QDate> due; // the day in the planner's own time zone
     QString summary;
+    QString description; // simplified, as the summary
     QStringList categories;
     bool done = false;
 };
@@ -27,11 +28,17 @@ struct Todo
 QByteArray create(const QString &uid, const HomeworkItem &item, const QDateTime &stamp);
 /// The same fields written into a calendar object read from the server, so
 /// that what other programs added to the todo (alarms, priority) stays.
+/// Where `held` (the object as homework, as read) has the item's subject and
+/// text, SUMMARY, DESCRIPTION and CATEGORIES stay as they are: a text the
+/// planner's file cannot hold in full is never written back shortened.
 /// An object without a VTODO gives a new one.
-QByteArray update(const QByteArray &object, const QString &uid, const HomeworkItem &item, const QDateTime &stamp);
+QByteArray update(const QByteArray &object, const QString &uid, const HomeworkItem &item, const QDateTime &stamp,
+                  const std::optional<HomeworkItem> &held = std::nullopt);
 
 /// The first VTODO of a calendar object; none when the object does not read
-/// as iCalendar, holds no VTODO or is larger than `MaxObjectSize`.
+/// as iCalendar, holds no VTODO or is larger than `MaxObjectSize`. A due time
+/// (UTC, with a TZID of the object's VTIMEZONE or libical's zones, or
+/// floating) gives the day it falls on in the system's time zone.
 std::optional<Todo> parse(const QByteArray &object);
 constexpr qsizetype MaxObjectSize = 256 * 1024;
 

@@ -31,6 +31,9 @@ private Q_SLOTS:
     void raceAndForgottenToken();
     void offlineThenOnline();
     void killDuringSync();
+    void dueTimesInLocalZone_data();
+    void dueTimesInLocalZone();
+    void unreadableReadAgain();
 
 private:
     void startServer();
@@ -94,6 +97,9 @@ void SyncTests::startServer()
 
 void SyncTests::initTestCase()
 {
+    // The pupil lives in Berlin, whatever zone the machine is set to.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
     QTcpServer probe;
     QVERIFY(probe.listen(QHostAddress::LocalHost));
     m_port = probe.serverPort();
@@ -214,6 +220,18 @@ void SyncTests::changesTravel_data()
     QTest::newRow("phone done") << "phone" << "done" << QStringList{"2026-12-10 Mathe: S. 12 (erledigt)"} << QStringList{"2026-12-10 Mathe: S. 12 (erledigt)"};
     QTest::newRow("phone move") << "phone" << "move" << QStringList{"2026-12-15 Mathe: S. 12"} << QStringList{"2026-12-15 Mathe: S. 12"};
     QTest::newRow("phone delete") << "phone" << "delete" << none << none;
+    // The note is the text too; a later change elsewhere keeps the text taken from it.
+    QTest::newRow("phone note") << "phone" << "note" << QStringList{"2026-12-10 Mathe: neu"} << QStringList{"2026-12-10 Mathe: S. 12"};
+    QTest::newRow("phone note, then done") << "phone" << "note, then done" << QStringList{"2026-12-10 Mathe: neu (erledigt)"}
+                                           << QStringList{"2026-12-10 Mathe: S. 12 (erledigt)"};
+    // A title the settings file cannot hold is never written back shortened.
+    QTest::newRow("phone emoji") << "phone" << "emoji" << QStringList{"2026-12-10 Mathe: Lied üben ??"}
+                                 << QStringList{"2026-12-10 Mathe: Lied üben 🎵"};
+    QTest::newRow("phone emoji, planner done") << "both" << "emoji, planner done" << QStringList{"2026-12-10 Mathe: Lied üben ?? (erledigt)"}
+                                               << QStringList{"2026-12-10 Mathe: Lied üben 🎵 (erledigt)"};
+    // Made by the planner, deleted on the phone before the next sync, with another change beside it.
+    QTest::newRow("phone delete and add") << "phone" << "delete and add" << QStringList{"2026-12-11 Deutsch: Gedicht"}
+                                          << QStringList{"2026-12-11 Deutsch: Gedicht"};
     // Conflicts: both texts kept; an edit beats a delete on the other side.
     QTest::newRow("both text") << "both" << "text" << QStringList{"2026-12-10 Mathe: lokal | neu"} << QStringList{"2026-12-10 Mathe: lokal | neu"};
     QTest::newRow("edit beats phone delete") << "both" << "phone delete" << QStringList{"2026-12-10 Mathe: lokal"} << QStringList{"2026-12-10 Mathe: lokal"};
@@ -252,7 +270,23 @@ void SyncTests::changesTravel()
         phone({"set", uid, "DUE", "2026-12-15"});
     else if (side == u"phone" && change == u"delete")
         phone({"delete", uid});
-    if (side == u"both") {
+    else if (change.startsWith(u"note")) {
+        phone({"set", uid, "DESCRIPTION", "neu"});
+        if (change.endsWith(u"done")) {
+            sync();
+            phone({"set", uid, "STATUS", "COMPLETED"});
+        }
+    } else if (change.startsWith(u"emoji")) {
+        phone({"set", uid, "SUMMARY", QString::fromUtf8("Mathe: Lied üben 🎵")});
+        if (change.endsWith(u"done")) {
+            sync();
+            planner.setDone(due, "Mathe", true);
+        }
+    } else if (change == u"delete and add") {
+        phone({"delete", uid});
+        phone({"add", "p9", "2026-12-11", "Deutsch: Gedicht"});
+    }
+    if (side == u"both" && !change.startsWith(u"emoji")) {
         change == u"planner delete" ? planner.remove(due, "Mathe") : planner.setText(due, "Mathe", "lokal");
         change == u"phone delete" ? (void)phone({"delete", uid}) : (void)phone({"set", uid, "SUMMARY", "Mathe: neu"});
     }
@@ -318,4 +352,46 @@ void SyncTests::killDuringSync()
     sync();
     QCOMPARE(local().size(), 50);
     QCOMPARE(phone({"list"}).size(), 50);
+}
+
+void SyncTests::dueTimesInLocalZone_data()
+{
+    QTest::addColumn<QString>("due");
+    QTest::addColumn<QString>("expected");
+    // 23:30 UTC is 00:30 of the next day in Berlin.
+    QTest::newRow("UTC") << "DUE:20261210T233000Z" << "2026-12-11";
+    // 20:00 at UTC-5 (the object's own zone) is 02:00 of the next day in Berlin.
+    QTest::newRow("TZID with VTIMEZONE") << "DUE;TZID=Fern:20261210T200000" << "2026-12-11";
+    QTest::newRow("floating") << "DUE:20261210T233000" << "2026-12-10";
+    QTest::newRow("date") << "DUE;VALUE=DATE:20261211" << "2026-12-11";
+}
+
+void SyncTests::dueTimesInLocalZone()
+{
+    QFETCH(QString, due);
+    QFETCH(QString, expected);
+    phone({"put", "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Phone//EN\nBEGIN:VTIMEZONE\nTZID:Fern\nBEGIN:STANDARD\n"
+                  "DTSTART:19700101T000000\nTZOFFSETFROM:-0500\nTZOFFSETTO:-0500\nEND:STANDARD\nEND:VTIMEZONE\nBEGIN:VTODO\n"
+                  "UID:zeit\nDTSTAMP:20261201T080000Z\nSUMMARY:Mathe: S. 12\n" + due + "\nEND:VTODO\nEND:VCALENDAR\n"});
+    sync();
+    QCOMPARE(local(), QStringList{expected + " Mathe: S. 12"});
+    QCOMPARE(sync().written, 0);
+}
+
+void SyncTests::unreadableReadAgain()
+{
+    // The first answer with the todo comes spoilt; the next run reads it again.
+    TestServer proxy;
+    proxy.start(kPython, {QFINDTESTDATA("flaky.py"), QString::number(m_port)}, QProcessEnvironment::systemEnvironment(), true);
+    const QString port = proxy.firstLine(10000);
+    QVERIFY(!port.isEmpty());
+    phone({"add", "f1", "2026-12-10", "Mathe: S. 12"});
+    QUrl tasks(m_options.tasks);
+    tasks.setPort(port.toInt());
+    m_options.tasks = tasks.toString();
+    m_options.events.clear();
+    QCOMPARE(sync().skipped, 1);
+    QVERIFY(local().isEmpty());
+    QCOMPARE(sync().skipped, 0);
+    QCOMPARE(local(), QStringList{"2026-12-10 Mathe: S. 12"});
 }

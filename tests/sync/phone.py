@@ -1,5 +1,5 @@
 # The pupil's phone: an independent CalDAV client (python3-caldav) working on one task list.
-# Usage: phone.py COLLECTION-URL list | add UID DUE SUMMARY [CATEGORY] | set UID FIELD VALUE | delete UID
+# Usage: phone.py COLLECTION-URL list | add UID DUE SUMMARY [CATEGORY] | put CALENDAR-TEXT | set UID FIELD VALUE | delete UID
 import json
 import sys
 from datetime import date, datetime, timezone
@@ -36,6 +36,8 @@ elif command == "add":
     if len(args) > 3:
         lines.append("CATEGORIES:" + args[3])
     tasks.save_todo("\r\n".join(lines + ["END:VTODO", "END:VCALENDAR", ""]))
+elif command == "put":
+    tasks.save_todo(args[0].replace("\n", "\r\n"))
 elif command == "set":
     todo = find(args[0])
     vtodo = todo.icalendar_instance.walk("VTODO")[0]

@@ -1,0 +1,42 @@
+# A proxy in front of the test's CalDAV server whose first answer with todos in it carries them spoilt.
+# Usage: flaky.py SERVER-PORT; prints its own port.
+import http.client
+import re
+import sys
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+target = int(sys.argv[1])
+spoilt = False
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def forward(self):
+        global spoilt
+        body = self.rfile.read(int(self.headers.get("Content-Length", 0)))
+        headers = {k: v for k, v in self.headers.items() if k.lower() not in ("host", "connection", "accept-encoding")}
+        server = http.client.HTTPConnection("127.0.0.1", target)
+        server.request(self.command, self.path, body, headers)
+        answer = server.getresponse()
+        data = answer.read()
+        if not spoilt and b"calendar-data" in data:
+            spoilt = True
+            data = re.sub(rb"(<[^<>/]*calendar-data[^<>]*>).*?(</[^<>]*calendar-data>)", rb"\1kaputt\2", data, flags=re.S)
+        self.send_response(answer.status)
+        for name, value in answer.getheaders():
+            if name.lower() not in ("content-length", "transfer-encoding", "connection", "date", "server"):
+                self.send_header(name, value)
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+    do_GET = do_PUT = do_DELETE = do_PROPFIND = do_REPORT = do_MKCALENDAR = do_OPTIONS = forward
+
+    def log_message(self, *args):
+        pass
+
+
+proxy = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+print(proxy.server_port, flush=True)
+proxy.serve_forever()
