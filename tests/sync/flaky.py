@@ -5,7 +5,6 @@ import re
 import sys
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-target = int(sys.argv[1])
 spoilt = False
 
 
@@ -15,26 +14,22 @@ class Handler(BaseHTTPRequestHandler):
     def forward(self):
         global spoilt
         body = self.rfile.read(int(self.headers.get("Content-Length", 0)))
-        headers = {k: v for k, v in self.headers.items() if k.lower() not in ("host", "connection", "accept-encoding")}
-        server = http.client.HTTPConnection("127.0.0.1", target)
-        server.request(self.command, self.path, body, headers)
+        server = http.client.HTTPConnection("127.0.0.1", int(sys.argv[1]))
+        server.request(self.command, self.path, body, {k: v for k, v in self.headers.items() if k.lower() not in ("host", "connection", "accept-encoding")})
         answer = server.getresponse()
         data = answer.read()
         if not spoilt and b"calendar-data" in data:
             spoilt = True
-            data = re.sub(rb"(<[^<>/]*calendar-data[^<>]*>).*?(</[^<>]*calendar-data>)", rb"\1kaputt\2", data, flags=re.S)
-        self.send_response(answer.status)
+            data = re.sub(rb"(<[^<>/]*calendar-data[^<>]*>).*?(</)", rb"\1kaputt\2", data, flags=re.S)
+        self.send_response_only(answer.status)
         for name, value in answer.getheaders():
-            if name.lower() not in ("content-length", "transfer-encoding", "connection", "date", "server"):
+            if name.lower() not in ("content-length", "transfer-encoding", "connection"):
                 self.send_header(name, value)
         self.send_header("Content-Length", str(len(data)))
         self.end_headers()
         self.wfile.write(data)
 
-    do_GET = do_PUT = do_DELETE = do_PROPFIND = do_REPORT = do_MKCALENDAR = do_OPTIONS = forward
-
-    def log_message(self, *args):
-        pass
+    do_PUT = do_DELETE = do_PROPFIND = do_REPORT = do_MKCALENDAR = forward
 
 
 proxy = ThreadingHTTPServer(("127.0.0.1", 0), Handler)

@@ -1,5 +1,8 @@
 # A hostile CalDAV server: the first path segment chooses how it misbehaves.
+# Usage: hostile.py [CERTIFICATE KEY]; prints its port, and that of the same server over TLS when given a certificate.
+import ssl
 import sys
+import threading
 from http.server import BaseHTTPRequestHandler, HTTPServer
 
 TODO = b"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:x\r\nDUE;VALUE=DATE:20261210\r\nSUMMARY:Mathe: fremd\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"
@@ -40,5 +43,13 @@ class Handler(BaseHTTPRequestHandler):
 
 
 server = HTTPServer(("127.0.0.1", 0), Handler)
-print(server.server_port, flush=True)
+ports = [server.server_port]
+if len(sys.argv) > 2:
+    tls = HTTPServer(("127.0.0.1", 0), Handler)
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(sys.argv[1], sys.argv[2])
+    tls.socket = context.wrap_socket(tls.socket, server_side=True)
+    threading.Thread(target=tls.serve_forever, daemon=True).start()
+    ports.append(tls.server_port)
+print(*ports, flush=True)
 server.serve_forever()
