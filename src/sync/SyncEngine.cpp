@@ -114,6 +114,8 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
     }
     for (auto it = m_state.ignoredEtags.cbegin(); it != m_state.ignoredEtags.cend(); ++it)
         known.insert(it.key(), it.value());
+    for (const QString &href : std::as_const(m_state.unreadable))
+        known.insert(href, QString());
 
     CalDavClient::Changes changes;
     bool complete = m_state.syncToken.isEmpty();
@@ -152,13 +154,12 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
         if (!toFetch.contains(href) && !changes.removed.contains(href))
             toFetch.append(href);
     }
-    QSet<QString> gone(changes.removed.cbegin(), changes.removed.cend());
-    for (const QString &href : toFetch)
-        gone.insert(href); // until read back below
+    const QSet<QString> gone(changes.removed.cbegin(), changes.removed.cend());
+    QSet<QString> unanswered(toFetch.cbegin(), toFetch.cend());
     QHash<QString, Record> fresh;
     const QDate today = Clock::today();
     for (const CalDavClient::Object &object : m_client.fetch(collection, toFetch)) {
-        gone.remove(object.href);
+        unanswered.remove(object.href);
         const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(object.data);
         if (!todo) {
             // Not taken as handled: a server that sent it broken may send it whole next time.
@@ -179,6 +180,10 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
         fresh.insert(object.href, {todo->uid, object.href, object.etag, *item});
         pulled.objects.insert(object.href, object.data);
     }
+    // Asked for and not sent: gone only where the listing says so (the next
+    // one will), else read again next time; meanwhile the base stands.
+    for (const QString &href : std::as_const(unanswered))
+        m_state.unreadable.insert(href);
     for (const Record &r : std::as_const(m_state.todos)) {
         // Unchanged, or changed into something the planner does not take: as the base.
         if (!gone.contains(r.href) && !fresh.contains(r.href))

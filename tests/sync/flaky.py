@@ -1,5 +1,5 @@
-# A proxy in front of the test's CalDAV server whose first answer with todos in it carries them spoilt.
-# Usage: flaky.py SERVER-PORT; prints its own port.
+# A proxy in front of the test's CalDAV server whose first answer with a todo titled "... S. 13" in it carries
+# the todos garbled, or leaves them out. Usage: flaky.py SERVER-PORT garble|leave-out; prints its own port.
 import http.client
 import re
 import sys
@@ -18,9 +18,12 @@ class Handler(BaseHTTPRequestHandler):
         server.request(self.command, self.path, body, {k: v for k, v in self.headers.items() if k.lower() not in ("host", "connection", "accept-encoding")})
         answer = server.getresponse()
         data = answer.read()
-        if not spoilt and b"calendar-data" in data:
+        if not spoilt and b"calendar-data" in data and b"S. 13" in data:
             spoilt = True
-            data = re.sub(rb"(<[^<>/]*calendar-data[^<>]*>).*?(</)", rb"\1kaputt\2", data, flags=re.S)
+            if sys.argv[2] == "garble":
+                data = re.sub(rb"(<[^<>/]*calendar-data[^<>]*>).*?(</)", rb"\1kaputt\2", data, flags=re.S)
+            else:
+                data = re.sub(rb"<[^<>/]*calendar-data[^<>]*>.*?</[^<>]*calendar-data>", b"", data, flags=re.S)
         self.send_response_only(answer.status)
         for name, value in answer.getheaders():
             if name.lower() not in ("content-length", "transfer-encoding", "connection"):
