@@ -57,6 +57,40 @@ void takeText(HomeworkItem &item, const TodoMapping::Todo &todo, const Record *b
         item.text = base->item.text;
 }
 
+// What changed on the server since the last sync, with the removals of the
+// todos the planner knows (`known`: href -> etag as last seen).
+CalDavClient::Changes listChanges(CalDavClient &client, const QUrl &collection, const SyncState &state,
+                                  const QHash<QString, QString> &known)
+{
+    CalDavClient::Changes changes;
+    bool complete = state.syncToken.isEmpty();
+    try {
+        changes = client.syncCollection(collection, state.syncToken);
+    } catch (const InvalidSyncToken &) {
+        complete = true;
+    } catch (const CalDavError &error) {
+        if (error.offline() || !state.syncToken.isEmpty())
+            throw;
+        complete = true; // a server without sync-collection: compare the etags every time
+    }
+    // A token that moved without a change listed: some servers leave removals
+    // out of the listing, so everything is compared. After the planner's own
+    // writes the listing must account for each of them (a token that names
+    // the collection's content is even the same again when the phone undid them).
+    const bool silentMove = changes.token != state.syncToken && changes.changed.isEmpty() && changes.removed.isEmpty();
+    if (!complete && (silentMove || (state.writtenSinceToken && !accountsFor(changes, state.writtenHrefs))))
+        complete = true;
+    if (complete && (changes.token.isEmpty() || changes.changed.isEmpty()))
+        changes.changed = client.listEtags(collection);
+    if (complete) {
+        for (auto it = known.cbegin(); it != known.cend(); ++it) {
+            if (!changes.changed.contains(it.key()))
+                changes.removed.append(it.key());
+        }
+    }
+    return changes;
+}
+
 }
 
 SyncEngine::SyncEngine(CalDavClient &client, HomeworkSource &homework)
@@ -117,32 +151,7 @@ SyncEngine::Pulled SyncEngine::pullTodos(const QUrl &collection)
     for (const QString &href : std::as_const(m_state.unreadable))
         known.insert(href, QString());
 
-    CalDavClient::Changes changes;
-    bool complete = m_state.syncToken.isEmpty();
-    try {
-        changes = m_client.syncCollection(collection, m_state.syncToken);
-    } catch (const InvalidSyncToken &) {
-        complete = true;
-    } catch (const CalDavError &error) {
-        if (error.offline() || !m_state.syncToken.isEmpty())
-            throw;
-        complete = true; // a server without sync-collection: compare the etags every time
-    }
-    // A token that moved without a change listed: some servers leave removals
-    // out of the listing, so everything is compared. After the planner's own
-    // writes the listing must account for each of them (a token that names
-    // the collection's content is even the same again when the phone undid them).
-    const bool silentMove = changes.token != m_state.syncToken && changes.changed.isEmpty() && changes.removed.isEmpty();
-    if (!complete && (silentMove || (m_state.writtenSinceToken && !accountsFor(changes, m_state.writtenHrefs))))
-        complete = true;
-    if (complete && (changes.token.isEmpty() || changes.changed.isEmpty()))
-        changes.changed = m_client.listEtags(collection);
-    if (complete) {
-        for (auto it = known.cbegin(); it != known.cend(); ++it) {
-            if (!changes.changed.contains(it.key()))
-                changes.removed.append(it.key());
-        }
-    }
+    CalDavClient::Changes changes = listChanges(m_client, collection, m_state, known);
     pulled.token = changes.token;
     QStringList toFetch;
     for (auto it = changes.changed.cbegin(); it != changes.changed.cend(); ++it) {
