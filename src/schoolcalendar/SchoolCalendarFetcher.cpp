@@ -151,7 +151,11 @@ void SchoolCalendarFetcher::replyFinished(Job *job)
         return fail(job, QStringLiteral("Der Server %1 antwortet nicht (%2 Sekunden ohne Daten).").arg(host).arg(m_stallTimeout / 1000));
     const int code = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (code >= 300 && code < 400 && code != 304) {
-        const QUrl target = job->url.resolved(reply->header(QNetworkRequest::LocationHeader).toUrl());
+        // Qt's parsed Location header drops relative addresses ("/f/plan.ics"): the raw one is resolved here.
+        const QByteArray location = reply->rawHeader("Location").trimmed();
+        if (location.isEmpty())
+            return fail(job, QStringLiteral("%1 leitet weiter, nennt aber kein Ziel.").arg(host));
+        const QUrl target = job->url.resolved(QUrl(QString::fromUtf8(location)));
         if (++job->redirections > MostRedirections)
             return fail(job, QStringLiteral("%1 leitet zu oft weiter (mehr als %2 Mal).").arg(host).arg(MostRedirections));
         if (!SchoolCalendar::isFetchable(target))

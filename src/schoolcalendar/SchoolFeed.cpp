@@ -51,6 +51,92 @@ QTimeZone knownZone(const QByteArray &tzid)
     return {};
 }
 
+/// Whether iCalendar lets a component `child` stand in `parent` (empty: outside of all).
+/// Names the standard does not know may stand in any component.
+bool allowedIn(const QByteArray &child, const QByteArray &parent)
+{
+    static const QSet<QByteArray> inCalendar = {"VEVENT", "VTODO", "VJOURNAL", "VFREEBUSY", "VTIMEZONE", "VAVAILABILITY"};
+    if (parent.isEmpty() || child == "VCALENDAR")
+        return parent.isEmpty() && child == "VCALENDAR";
+    if (inCalendar.contains(child))
+        return parent == "VCALENDAR";
+    if (child == "VALARM")
+        return parent == "VEVENT" || parent == "VTODO";
+    if (child == "STANDARD" || child == "DAYLIGHT")
+        return parent == "VTIMEZONE";
+    if (child == "AVAILABLE")
+        return parent == "VAVAILABILITY";
+    return true;
+}
+
+/// Checks the BEGIN and END lines of `feed` before libical sees it: libical
+/// reads nested blocks by recursion and takes blocks in the wrong place as
+/// valid, so a feed of deeply nested entries would overflow the stack or read
+/// as empty. Throws SchoolCalendarError (German); returns the number of VEVENT blocks.
+qsizetype checkNesting(QByteArrayView feed)
+{
+    const auto refuse = [](const QString &why) {
+        throw SchoolCalendarError(QStringLiteral("Der Kalender ist fehlerhaft: %1").arg(why));
+    };
+    struct Open
+    {
+        QByteArray name;
+        qsizetype line;
+    };
+    QList<Open> open;
+    qsizetype events = 0;
+    qsizetype lineNumber = 0;
+    qsizetype position = 0;
+    while (position < feed.size()) {
+        qsizetype end = feed.indexOf('\n', position);
+        if (end < 0)
+            end = feed.size();
+        const QByteArrayView line = feed.sliced(position, end - position);
+        position = end + 1;
+        ++lineNumber;
+        const bool begins = line.size() > 6 && line.first(6).compare("BEGIN:", Qt::CaseInsensitive) == 0;
+        const bool ends = !begins && line.size() > 4 && line.first(4).compare("END:", Qt::CaseInsensitive) == 0;
+        if (!begins && !ends)
+            continue;
+        const qsizetype at = lineNumber;
+        QByteArray name = line.sliced(begins ? 6 : 4).trimmed().toByteArray();
+        // A folded line goes on in the lines that begin with a space or a tab.
+        while (position < feed.size() && (feed[position] == ' ' || feed[position] == '\t') && name.size() < 256) {
+            end = feed.indexOf('\n', position);
+            if (end < 0)
+                end = feed.size();
+            name += feed.sliced(position + 1, end - position - 1).trimmed();
+            position = end + 1;
+            ++lineNumber;
+        }
+        name = name.toUpper();
+        const QString shown = QString::fromUtf8(name.left(40));
+        if (begins) {
+            const QByteArray parent = open.isEmpty() ? QByteArray() : open.last().name;
+            if (!allowedIn(name, parent)) {
+                refuse(parent.isEmpty() ? QStringLiteral("In Zeile %1 beginnt %2 außerhalb eines VCALENDAR.").arg(QString::number(at), shown)
+                                        : QStringLiteral("In Zeile %1 beginnt %2 innerhalb von %3; iCalendar erlaubt das nicht.")
+                                              .arg(QString::number(at), shown, QString::fromUtf8(parent.left(40))));
+            }
+            if (open.size() >= SchoolFeed::MostNesting)
+                refuse(QStringLiteral("In Zeile %1 sind die Blöcke tiefer als %2 Ebenen verschachtelt.").arg(at).arg(SchoolFeed::MostNesting));
+            events += name == "VEVENT" ? 1 : 0;
+            open.append({name, at});
+        } else if (open.isEmpty() || open.last().name != name) {
+            refuse(open.isEmpty() ? QStringLiteral("END:%1 in Zeile %2 schließt keinen offenen Block.").arg(shown, QString::number(at))
+                                  : QStringLiteral("END:%1 in Zeile %2 passt nicht zum offenen %3 aus Zeile %4.")
+                                        .arg(shown, QString::number(at), QString::fromUtf8(open.last().name.left(40)),
+                                             QString::number(open.last().line)));
+        } else {
+            open.removeLast();
+        }
+    }
+    if (!open.isEmpty())
+        throw SchoolCalendarError(QStringLiteral("Der Kalender ist unvollständig: %1 aus Zeile %2 wird nicht geschlossen.")
+                                      .arg(QString::fromUtf8(open.last().name.left(40)), QString::number(open.last().line)));
+    return events;
+}
+
 class FeedReader
 {
 public:
@@ -239,13 +325,19 @@ void FeedReader::readEntry(icalcomponent *event)
             }
         }
     }
-    for (icalproperty *property = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); property && !m_full;
+    // Gathered before any is taken: taking one reads the summary, which moves
+    // the entry's one property cursor away from the RDATE lines.
+    QList<Moment> added;
+    for (icalproperty *property = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); property;
          property = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
         const icaldatetimeperiodtype value = icalproperty_get_rdate(property);
         const icaltimetype at = icaltime_is_null_time(value.time) ? value.period.start : value.time;
         if (icaltime_is_null_time(at) || !QDate(at.year, at.month, at.day).isValid())
             continue;
-        if (!take(moment(at, tzidOf(property))))
+        added.append(moment(at, tzidOf(property)));
+    }
+    for (const Moment &occurrence : std::as_const(added)) {
+        if (m_full || !take(occurrence))
             break;
     }
 }
@@ -292,6 +384,7 @@ SchoolFeed::Reading SchoolFeed::read(QByteArrayView feed, QDate from, QDate to, 
     const QByteArray terminated(feed.data(), feed.size());
     if (!terminated.contains("BEGIN:VCALENDAR"))
         throw SchoolCalendarError(QStringLiteral("Die Antwort ist kein iCalendar-Kalender (BEGIN:VCALENDAR fehlt)."));
+    const qsizetype events = checkNesting(QByteArrayView(terminated.constData()));
     ComponentPtr root(icalparser_parse_string(terminated.constData()), &icalcomponent_free);
     if (!root)
         throw SchoolCalendarError(QStringLiteral("Der Kalender kann nicht gelesen werden."));
@@ -306,6 +399,10 @@ SchoolFeed::Reading SchoolFeed::read(QByteArrayView feed, QDate from, QDate to, 
     }
     if (calendars.isEmpty())
         throw SchoolCalendarError(QStringLiteral("Der Kalender kann nicht gelesen werden: kein VCALENDAR darin."));
+    // A feed whose entries libical all lost reads as empty; it must not pass for a calendar without dates.
+    const auto hasEntry = [](icalcomponent *calendar) { return icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); };
+    if (events > 0 && std::none_of(calendars.cbegin(), calendars.cend(), hasEntry))
+        throw SchoolCalendarError(QStringLiteral("Der Kalender kann nicht gelesen werden: keiner seiner Termine ist lesbar."));
 
     Reading all;
     for (icalcomponent *calendar : calendars) {

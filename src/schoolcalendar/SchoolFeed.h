@@ -13,6 +13,8 @@ constexpr int MostDatesPerEntry = 1000;
 constexpr int MostDates = 20000;
 /// Steps of one repetition rule before its expansion stops, however few dates it gave.
 constexpr int MostRuleSteps = 100000;
+/// Blocks nested deeper than this (VCALENDAR, VEVENT, VALARM, ...) refuse the feed.
+constexpr int MostNesting = 8;
 
 struct Reading
 {
@@ -26,7 +28,8 @@ struct Reading
 /// ones they name, times with a TZID follow the feed's VTIMEZONE or else a
 /// known zone of that name, so a weekly lesson stays at its time across the
 /// change to summer time. Throws SchoolCalendarError (German) when the
-/// feed is no iCalendar calendar.
+/// feed is no iCalendar calendar, is cut off, or nests its blocks in a way
+/// iCalendar does not allow (an entry inside an entry).
 Reading read(QByteArrayView feed, QDate from, QDate to, const QString &source = {});
 
 }

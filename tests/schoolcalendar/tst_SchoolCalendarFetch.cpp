@@ -14,10 +14,13 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <ctime>
+
 namespace {
 
 // The school's server: a timetable with an ETag, a broken feed, an answer too large,
-// an endless redirection, a server that stalls, and the research catalogue; the
+// an endless redirection and relative ones, a feed of make-up lessons (RDATE), entries
+// nested inside entries, a server that stalls, and the research catalogue; the
 // same answers over plain http on a second port. Requests are logged.
 const char kServer[] = R"PY(
 import http.server, socketserver, ssl, sys, threading, time
@@ -45,6 +48,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if self.path == '/stockt.ics':
             self.send_response(200); self.end_headers(); self.wfile.write(b'BEGIN:VCALENDAR\r\n'); self.wfile.flush()
             time.sleep(4); return
+        if self.path == '/f/webuntis.ics': return self.answer(200, feed)
+        if self.path == '/umzug.ics': return self.answer(301, b'', [('Location', '/f/webuntis.ics')])
+        if self.path == '/f/alt.ics': return self.answer(302, b'', [('Location', 'webuntis.ics')])
+        if self.path == '/nachhol.ics': return self.answer(200, open(sys.argv[5], 'rb').read())
+        if self.path.startswith('/verschachtelt-'):
+            depth = int(self.path[15:-4])
+            return self.answer(200, b'BEGIN:VCALENDAR\r\nVERSION:2.0\r\n' + b'BEGIN:VEVENT\r\n' * depth
+                               + b'END:VEVENT\r\n' * depth + b'END:VCALENDAR\r\n')
         if self.path == '/recherche/_kli.cfg': return self.answer(200, b'<DATA>\r\nSicher\r\n')
         self.answer(404)
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
@@ -58,6 +69,13 @@ threading.Thread(target=plain.serve_forever, daemon=True).start()
 print(secure.server_address[1], plain.server_address[1], flush=True)
 secure.serve_forever()
 )PY";
+
+// Make-up lessons: several dates in one RDATE, several RDATE lines, lists of bare days.
+const QByteArray kMakeUp = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:physik\r\n"
+                           "DTSTART;TZID=Europe/Berlin:20261204T133000\r\nDTEND;TZID=Europe/Berlin:20261204T150000\r\n"
+                           "RDATE;TZID=Europe/Berlin:20261211T133000,20261219T100000\r\nSUMMARY:Physik\r\nEND:VEVENT\r\n"
+                           "BEGIN:VEVENT\r\nUID:wandertag\r\nDTSTART;VALUE=DATE:20261209\r\nRDATE;VALUE=DATE:20261216,20261223\r\n"
+                           "RDATE;VALUE=DATE:20261230\r\nSUMMARY:Wandertag\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 
 const QByteArray kFeed = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:1\r\nDTSTART:20261208T080000\r\n"
                          "DTEND:20261208T093000\r\nSUMMARY:Klassenarbeit Mathematik\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
@@ -80,6 +98,8 @@ private Q_SLOTS:
     void fetching_data();
     void fetching();
     void conditionalAndKeptCopy();
+    void feedFaults_data();
+    void feedFaults();
     void throughProxy();
     void researchCatalogue();
     void tool();
@@ -104,6 +124,9 @@ void tst_SchoolCalendarFetch::initTestCase()
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (openssl.isEmpty() || python.isEmpty())
         QSKIP("openssl and python3 are needed");
+    // German time, as the make-up lessons' TZID.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
     const QString d = m_dir.path() + u'/';
     // A test CA, and a server certificate it signed for the name "localhost" only.
     QVERIFY(run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem", "-days", "30",
@@ -117,11 +140,12 @@ void tst_SchoolCalendarFetch::initTestCase()
     QFile script(d + QStringLiteral("server.py"));
     QVERIFY(script.open(QIODevice::WriteOnly) && script.write(kServer) > 0);
     script.close();
-    QFile feed(d + QStringLiteral("feed.ics"));
-    QVERIFY(feed.open(QIODevice::WriteOnly) && feed.write(kFeed) > 0);
-    feed.close();
+    for (const auto &[name, text] : {std::pair("feed.ics", kFeed), std::pair("makeup.ics", kMakeUp)}) {
+        QFile feed(d + QLatin1String(name));
+        QVERIFY(feed.open(QIODevice::WriteOnly) && feed.write(text) > 0);
+    }
     m_log = d + QStringLiteral("requests.log");
-    m_server.start(python, {script.fileName(), d + "server.pem", d + "server.key", d + "feed.ics", m_log},
+    m_server.start(python, {script.fileName(), d + "server.pem", d + "server.key", d + "feed.ics", m_log, d + "makeup.ics"},
                    QProcessEnvironment::systemEnvironment(), true);
     const QStringList ports = m_server.firstLine(10000).split(u' ');
     QCOMPARE(ports.size(), 2);
@@ -191,6 +215,42 @@ void tst_SchoolCalendarFetch::conditionalAndKeptCopy()
     const SchoolCalendar::Dates dates = SchoolCalendar::read({{"Plan", plan}, {"Moodle", broken}}, QDate(2026, 12, 8), QDate(2026, 12, 8));
     QCOMPARE(dates.dates.size(), 2);
     QCOMPARE(SchoolDates::line(dates.dates[1]), QStringLiteral("Di 08.12.2026 08:00–09:30 Klassenarbeit Mathematik (Moodle)"));
+}
+
+void tst_SchoolCalendarFetch::feedFaults_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("error"); // a part of the German message, empty for success
+    QTest::addColumn<QStringList>("expected");
+    const QStringList kept = {"Di 08.12.2026 08:00–09:30 Klassenarbeit Mathematik (Plan)"};
+    QTest::newRow("every date of the RDATEs")
+        << "/nachhol.ics" << QString()
+        << QStringList{"Mi 09.12.2026 Wandertag (Plan)", "Fr 11.12.2026 13:30–15:00 Physik (Plan)", "Mi 16.12.2026 Wandertag (Plan)",
+                       "Sa 19.12.2026 10:00–11:30 Physik (Plan)", "Mi 23.12.2026 Wandertag (Plan)", "Mi 30.12.2026 Wandertag (Plan)"};
+    // Location "/f/webuntis.ics" and "webuntis.ics" (beside the address asked).
+    QTest::newRow("redirect to an absolute path") << "/umzug.ics" << QString() << kept;
+    QTest::newRow("redirect to a relative path") << "/f/alt.ics" << QString() << kept;
+    // Entries nested in entries: libical would take the shallow one as an empty calendar and overflow its stack on the deep one.
+    QTest::newRow("100000 nested entries") << "/verschachtelt-100000.ics" << "beginnt VEVENT innerhalb von VEVENT" << kept;
+    QTest::newRow("380000 nested entries") << "/verschachtelt-380000.ics" << "beginnt VEVENT innerhalb von VEVENT" << kept;
+}
+
+void tst_SchoolCalendarFetch::feedFaults()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, error);
+    QFETCH(QStringList, expected);
+    TestEnvironment env;
+    const QString address = secureUrl(path);
+    SchoolCalendar::writeCopy(address, {kFeed, {}, {}, QDateTime(QDate(2026, 12, 1), QTime(7, 0))});
+    const QList<SchoolCalendarFetcher::Status> statuses = refresh({{"Plan", address}});
+    QCOMPARE(statuses.size(), 1);
+    QVERIFY2(statuses[0].error.contains(error), qPrintable(statuses[0].error));
+    QCOMPARE(statuses[0].ok, error.isEmpty());
+    QStringList lines;
+    for (const SchoolDate &date : SchoolCalendar::read({{"Plan", address}}, QDate(2026, 12, 7), QDate(2026, 12, 31)).dates)
+        lines.append(SchoolDates::line(date));
+    QCOMPARE(lines, expected);
 }
 
 void tst_SchoolCalendarFetch::throughProxy()

@@ -140,6 +140,15 @@ void tst_SchoolFeed::refused()
     for (const QByteArray &feed : {QByteArray(), QByteArray("<html><body>Anmeldung</body></html>"), QByteArray("BEGIN:VCAL")}) {
         QVERIFY_THROWS_EXCEPTION(SchoolCalendarError, SchoolFeed::read(feed, day, day));
     }
+    // Blocks cut off, closed in the wrong order, or in a place iCalendar does not allow.
+    for (const QByteArray &body : {QByteArray("BEGIN:VEVENT\nDTSTART:20270315T080000\n"),
+                                   QByteArray("BEGIN:VEVENT\nBEGIN:VALARM\nEND:VEVENT\nEND:VALARM\n"),
+                                   QByteArray("BEGIN:VTIMEZONE\nBEGIN:VEVENT\nEND:VEVENT\nEND:VTIMEZONE\n")}) {
+        QVERIFY_THROWS_EXCEPTION(SchoolCalendarError, SchoolFeed::read(calendar(body), day, day));
+    }
+    // A folded BEGIN line and lower-case names are iCalendar still.
+    const QByteArray folded = calendar("BEGIN:VEV\n ENT\nDTSTART:20270315T090000\nSUMMARY:C\nbegin:valarm\nEND:VALARM\nEND:VEVENT\n");
+    QCOMPARE(lines(SchoolFeed::read(folded, day, day)), QStringList{"Mo 15.03.2027 09:00 C"});
     // Broken entries are skipped, the rest is read.
     const QByteArray broken = calendar("BEGIN:VEVENT\nDTSTART:kaputt\nSUMMARY:A\nEND:VEVENT\n"
                                        "BEGIN:VEVENT\nDTSTART:20270315T080000\nRRULE:FREQ=NIE\nSUMMARY:B\nEND:VEVENT\n");
