@@ -22,11 +22,12 @@ const char kHelp[] =
     "sonst dem Verzeichnis dieses Programms. Die letzte gute Fassung jedes\n"
     "Kalenders liegt dort als Schulkalender-*.ics.\n"
     "\n"
-    "Rückgabewert: 0 bei Erfolg; 1, wenn ein Kalender nicht abgerufen werden konnte\n"
-    "und seine letzte Fassung verwendet wurde (eine Warnung steht auf der\n"
-    "Fehlerausgabe); 2, wenn nichts gezeigt werden kann.\n";
+    "Rückgabewert: 0, wenn alle Kalender abgerufen wurden; 1, wenn ein Kalender\n"
+    "nicht abgerufen werden konnte, ob seine letzte Fassung verwendet wurde oder\n"
+    "es keine gibt (eine Warnung steht auf der Fehlerausgabe, die Termine der\n"
+    "übrigen werden ausgegeben); 2, wenn nichts gezeigt werden kann.\n";
 
-constexpr int kStaleCopyUsed = 1;
+constexpr int kNotAllFetched = 1;
 const char kTool[] = "kalmora-schulkalender";
 
 }
@@ -45,12 +46,12 @@ int main(int argc, char **argv)
     fetcher.refresh(subscriptions);
     app.exec();
 
-    bool stale = false;
+    bool allFetched = true;
     int shown = 0;
     for (const SchoolCalendarFetcher::Status &status : fetcher.statuses()) {
         if (status.ok)
             continue;
-        stale = stale || status.hasCopy;
+        allFetched = false;
         const QString note = status.hasCopy ? QStringLiteral("die letzte Fassung vom %1 wird verwendet")
                                                   .arg(status.fetchedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
                                             : QStringLiteral("es gibt keine frühere Fassung");
@@ -71,5 +72,5 @@ int main(int argc, char **argv)
         out += SchoolDates::line(date).toUtf8() + '\n';
     if (const std::optional<int> failed = ToolCall::writeOut(kTool, out))
         return *failed;
-    return stale ? kStaleCopyUsed : 0;
+    return allFetched ? 0 : kNotAllFetched;
 }

@@ -329,8 +329,13 @@ void tst_SchoolCalendarFetch::tool()
     const QString plain = QStringLiteral("http://127.0.0.1:%1/stundenplan.ics").arg(m_plainPort);
     env.writeSettings(QStringLiteral("[SCHULKALENDER]\nName1=WebUntis\nAdresse1=%1\n").arg(plain));
     QCOMPARE(call(&errors), std::pair(0, QStringLiteral("Di 08.12.2026 08:00–09:30 Klassenarbeit Mathematik (WebUntis)\n")));
-    // The test CA is not the tool's: the https fetch fails, the copy of another run is used.
+    // The test CA is not the tool's: the https fetch fails. Without a copy of it, the other's
+    // dates are printed and the exit tells that a calendar is missing.
     const QString secure = secureUrl("/stundenplan.ics");
+    env.writeSettings(QStringLiteral("[SCHULKALENDER]\nName1=WebUntis\nAdresse1=%1\nName2=Moodle\nAdresse2=%2\n").arg(plain, secure));
+    QCOMPARE(call(&errors), std::pair(1, QStringLiteral("Di 08.12.2026 08:00–09:30 Klassenarbeit Mathematik (WebUntis)\n")));
+    QVERIFY2(errors.contains("Warnung: Moodle: ") && errors.contains("keine frühere Fassung"), errors.constData());
+    // With the copy of another run, it is used.
     SchoolCalendar::writeCopy(secure, {kFeed, {}, {}, QDateTime(QDate(2026, 12, 6), QTime(18, 0))});
     env.writeSettings(QStringLiteral("[SCHULKALENDER]\nName1=WebUntis\nAdresse1=%1\n").arg(secure));
     QCOMPARE(call(&errors).first, 1);
