@@ -7,8 +7,8 @@
 #
 #   /usr/lib/kalmora/         the program, the tools and the launcher
 #   /usr/bin/kalmora          the launcher (a link), which keeps the data in ~/.local/share/kalmora
-#   /usr/bin/kalmora-ical,
-#   /usr/bin/kalmora-grades   the tools, reading that data folder unless told otherwise
+#   /usr/bin/kalmora-ical, kalmora-grades,
+#   kalmora-sync, kalmora-schulkalender   the tools, reading that data folder unless told otherwise
 #   /usr/share/kalmora/       the shipped data files the launcher copies into the data folder
 #   /usr/share/applications, /usr/share/icons, /usr/share/metainfo, /usr/share/man, /usr/share/doc/kalmora
 #
@@ -53,7 +53,8 @@ endif()
 
 # Program, tools and launcher. The tools' wrapper is one script; the name it is
 # called by chooses the tool.
-install(TARGETS kalmora kalmora-ical kalmora-grades DESTINATION lib/kalmora COMPONENT deb)
+set(KALMORA_PACKAGE_TOOLS kalmora-ical kalmora-grades kalmora-sync kalmora-schulkalender)
+install(TARGETS kalmora ${KALMORA_PACKAGE_TOOLS} DESTINATION lib/kalmora COMPONENT deb)
 # The program's module of the functions after the first frame lives beside it.
 install(TARGETS kalmora_deferred LIBRARY DESTINATION lib/kalmora/lib COMPONENT deb)
 # A stripped install (the package's) also drops the compiler's notes, as Debian's own packages do.
@@ -62,7 +63,7 @@ mark_as_advanced(KALMORA_OBJCOPY)
 if(KALMORA_OBJCOPY)
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
-      foreach(binary kalmora lib/kalmora-deferred.so kalmora-ical kalmora-grades)
+      foreach(binary kalmora lib/kalmora-deferred.so ${KALMORA_PACKAGE_TOOLS})
         execute_process(COMMAND \"${KALMORA_OBJCOPY}\" --remove-section=.comment --remove-section=.note
                                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/kalmora/\${binary}\")
       endforeach()
@@ -71,10 +72,11 @@ endif()
 install(PROGRAMS ${CMAKE_CURRENT_SOURCE_DIR}/data/desktop/kalmora-launcher
                  ${CMAKE_CURRENT_SOURCE_DIR}/data/desktop/kalmora-tool
         DESTINATION lib/kalmora COMPONENT deb)
-foreach(command kalmora:kalmora-launcher kalmora-ical:kalmora-tool kalmora-grades:kalmora-tool)
-  string(REPLACE ":" ";" command ${command})
-  list(GET command 0 name)
-  list(GET command 1 target)
+foreach(name kalmora ${KALMORA_PACKAGE_TOOLS})
+  set(target kalmora-tool)
+  if(name STREQUAL "kalmora")
+    set(target kalmora-launcher)
+  endif()
   file(CREATE_LINK ../lib/kalmora/${target} ${kalmora_package_dir}/${name} SYMBOLIC)
   install(FILES ${kalmora_package_dir}/${name} DESTINATION bin COMPONENT deb)
 endforeach()
@@ -102,7 +104,7 @@ function(kalmora_gzip source target)
     message(FATAL_ERROR "gzip failed on ${source}")
   endif()
 endfunction()
-foreach(page kalmora kalmora-ical kalmora-grades)
+foreach(page kalmora ${KALMORA_PACKAGE_TOOLS})
   kalmora_gzip(${CMAKE_CURRENT_SOURCE_DIR}/data/man/${page}.1 ${kalmora_package_dir}/${page}.1.gz)
   kalmora_gzip(${CMAKE_CURRENT_SOURCE_DIR}/data/man/de/${page}.1 ${kalmora_package_dir}/de/${page}.1.gz)
   install(FILES ${kalmora_package_dir}/${page}.1.gz DESTINATION share/man/man1 COMPONENT deb)
