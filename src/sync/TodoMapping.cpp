@@ -94,9 +94,31 @@ std::optional<QDate> localDay(const icaltimetype &t)
     return day.isValid() ? std::optional(day) : std::nullopt;
 }
 
+// A calendar object holds a todo holding alarms; libical frees and writes nested
+// components by recursion, copying the inner text once a level, so an object
+// nested thousands of levels deep is refused before libical reads it.
+bool nestedTooDeep(QByteArrayView object)
+{
+    constexpr int MostNesting = 8;
+    int depth = 0;
+    qsizetype at = 0;
+    while (at < object.size()) {
+        const QByteArrayView rest = object.sliced(at);
+        if (rest.size() >= 6 && rest.first(6).compare("BEGIN:", Qt::CaseInsensitive) == 0 && ++depth > MostNesting)
+            return true;
+        if (rest.size() >= 4 && rest.first(4).compare("END:", Qt::CaseInsensitive) == 0)
+            depth = qMax(0, depth - 1);
+        const qsizetype end = rest.indexOf('\n');
+        if (end < 0)
+            break;
+        at += end + 1;
+    }
+    return false;
+}
+
 Component parseCalendar(const QByteArray &object)
 {
-    if (object.size() > MaxObjectSize || object.contains('\0'))
+    if (object.size() > MaxObjectSize || object.contains('\0') || nestedTooDeep(object))
         return nullptr;
     Component parsed(icalparser_parse_string(object.constData()));
     if (!parsed || icalcomponent_isa(parsed.get()) != ICAL_VCALENDAR_COMPONENT)

@@ -36,7 +36,8 @@ QByteArray update(const QByteArray &object, const QString &uid, const HomeworkIt
                   const std::optional<HomeworkItem> &held = std::nullopt);
 
 /// The first VTODO of a calendar object; none when the object does not read
-/// as iCalendar, holds no VTODO or is larger than `MaxObjectSize`. A due time
+/// as iCalendar, holds no VTODO, is larger than `MaxObjectSize` or nests its
+/// components deeper than a todo with alarms needs. A due time
 /// (UTC, with a TZID of the object's VTIMEZONE or libical's zones, or
 /// floating) gives the day it falls on in the system's time zone.
 std::optional<Todo> parse(const QByteArray &object);
