@@ -17,7 +17,8 @@ const char kHelp[] =
     "CalDAV-Servers ab (in beide Richtungen) und schreibt die Termine, Alarme und\n"
     "Ferien in den gewählten Kalender. Server, Benutzer und Sammlungen stehen im\n"
     "Abschnitt [CALDAV] der Datei DEZUVEDIRED.INI; eingerichtet wird das in den\n"
-    "Einstellungen auf der Karte \"Extras\".\n"
+    "Einstellungen auf der Karte \"Extras\". Ist im Abschnitt [KLASSE] eine\n"
+    "Aufgabenliste der Klasse eingeschaltet, wird sie im selben Lauf abgeglichen.\n"
     "\n"
     "Das Passwort kommt aus der Umgebungsvariablen KALMORA_CALDAV_PASSWORD, sonst\n"
     "aus dem Schlüsselbund der Arbeitsumgebung.\n"
@@ -48,6 +49,13 @@ int main(int argc, char **argv)
                                     .arg(result.report.written)
                                     .arg(result.requests);
         std::fputs(summary.toLocal8Bit().constData(), stdout);
+        if (ClassListSettings::load().inUse())
+            std::fputs(QStringLiteral("Klassenliste: %1 Aufgaben gelesen, %2 geschrieben.\n")
+                           .arg(result.classList.taken)
+                           .arg(result.classList.written)
+                           .toLocal8Bit()
+                           .constData(),
+                       stdout);
     } catch (const KalmoraError &error) {
         return ToolCall::fail(kTool, error.message());
     }

@@ -14,6 +14,7 @@ Result run(const SyncSettings::Options &options, const QString &password)
     SyncEngine engine(client, homework);
     Result result;
     result.report = engine.run(options);
+    result.classList = ClassListSync(client, homework).run(ClassListSettings::load());
     result.requests = client.requestCount();
     return result;
 }
