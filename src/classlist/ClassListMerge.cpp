@@ -74,7 +74,9 @@ bool sameTodo(const Entry &e, const HomeworkItem &item)
     return e.due == item.due && e.subject.compare(item.subject, Qt::CaseInsensitive) == 0 && e.text == item.text;
 }
 
-// The pupil's own todo as the class left it: a change by others merges with the pupil's text.
+// The pupil's own todo as the class left it: a change by others merges with
+// the pupil's text. Where others took that text out or moved the todo, the todo
+// is the class's from then on and the pupil's text stays beside it.
 Entry takeShared(Entry entry, const ClassTodo &todo, HomeworkSource &homework)
 {
     if (!entry.etag.isEmpty() && sameTodo(entry, todo.item)) {
@@ -82,22 +84,21 @@ Entry takeShared(Entry entry, const ClassTodo &todo, HomeworkSource &homework)
         return entry;
     }
     const std::optional<HomeworkItem> local = find(homework, entry.due, entry.subject);
-    if (local && homeworkKey(entry.due, entry.subject) == homeworkKey(todo.item)) {
-        const QString own = ownText(local->text);
-        const std::optional<HomeworkItem> base =
-            entry.etag.isEmpty() ? std::nullopt : std::optional(HomeworkItem{entry.due, entry.subject, entry.text, false});
-        const QString merged =
-            SyncMerge::mergeItems(base, {entry.due, entry.subject, own, false}, {entry.due, entry.subject, todo.item.text, false}).text;
-        if (merged != own)
-            homework.setText(entry.due, local->subject, merged + local->text.mid(own.size()));
+    const Entry now{entry.href, todo.etag, todo.item.due, todo.item.subject, todo.item.text, Kind::Shared};
+    if (!local)
+        return {now.href, now.etag, now.due, now.subject, now.text, Kind::Dropped};
+    const QString own = ownText(local->text);
+    const std::optional<HomeworkItem> base =
+        entry.etag.isEmpty() ? std::nullopt : std::optional(HomeworkItem{entry.due, entry.subject, entry.text, false});
+    const QString merged =
+        SyncMerge::mergeItems(base, {entry.due, entry.subject, own, false}, {entry.due, entry.subject, todo.item.text, false}).text;
+    if (homeworkKey(entry.due, entry.subject) != homeworkKey(todo.item) || !merged.contains(own)) {
+        addClassText(homework, todo.item);
+        return {now.href, now.etag, now.due, now.subject, now.text, Kind::Taken};
     }
-    // A move by others leaves the pupil's homework where it is; the class's todo is theirs from now.
-    entry.kind = local && homeworkKey(entry.due, entry.subject) == homeworkKey(todo.item) ? Kind::Shared : Kind::Dropped;
-    entry.due = todo.item.due;
-    entry.subject = todo.item.subject;
-    entry.text = todo.item.text;
-    entry.etag = todo.etag;
-    return entry;
+    if (merged != own)
+        homework.setText(entry.due, local->subject, merged + local->text.mid(own.size()));
+    return now;
 }
 
 }

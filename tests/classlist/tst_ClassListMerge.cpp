@@ -84,6 +84,8 @@ void tst_ClassListMerge::take_data()
                                         << "Mathe: S. 12 und 13" << int(Kind::Shared);
     QTest::newRow("shared, both edit") << QList<HomeworkItem>{{kDue, "Mathe", "S. 14", false}} << QList<Entry>{shared} << "S. 13"
                                        << "Mathe: S. 14 | S. 13" << int(Kind::Shared);
+    QTest::newRow("shared, own text taken out") << QList<HomeworkItem>{{kDue, "Mathe", "S. 12", false}} << QList<Entry>{shared} << "S. 15"
+                                                << "Mathe: S. 12 | (Klasse) S. 15" << int(Kind::Taken);
     QTest::newRow("shared, not yet written") << QList<HomeworkItem>{{kDue, "Mathe", "S. 14", false}}
                                              << QList<Entry>{{"/k/1.ics", "", kDue, "Mathe", "", Kind::Shared}} << "" << "Mathe: S. 14"
                                              << int(Kind::Shared);
