@@ -19,4 +19,9 @@ public:
     static Options load();
     /// Writes both keys; the other sections stay. Throws EWriteError.
     static void save(const Options &options);
+
+    /// How a task list is shown in the choice: its display name, and for a
+    /// list shared with the account (Nextcloud names it
+    /// "<name>_shared_by_<owner>") "(geteilt von <owner>)" behind it.
+    static QString listLabel(const QString &name, const QString &url);
 };

@@ -1,6 +1,8 @@
 // The kept state of the class list as a small JSON document, replaced atomically.
 #include "ClassListState.h"
 
+#include "ClassListSettings.h"
+
 #include "platform/AtomicFile.h"
 #include "platform/ProgramDirectory.h"
 
@@ -108,4 +110,13 @@ void ClassListState::takeRequests()
 void ClassListState::finishRequests()
 {
     QFile::remove(takenPath());
+}
+
+std::optional<bool> ClassListState::shareAvailable()
+{
+    const ClassListSettings::Options options = ClassListSettings::load();
+    if (!options.inUse())
+        return std::nullopt;
+    const ClassListState state = load();
+    return !(state.readOnly && state.tasksUrl == options.tasks);
 }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 struct ClassListState
 {
     /// The file "KLASSE.DAT" in the program directory.
@@ -45,4 +47,8 @@ struct ClassListState
     /// etag; `finishRequests` forgets them once the state holding them is saved.
     void takeRequests();
     static void finishRequests();
+
+    /// Whether the entry dialog offers "Für die Klasse": none without a class
+    /// list, false when the server refused a write to it, else true.
+    static std::optional<bool> shareAvailable();
 };

@@ -10,6 +10,7 @@
 #include "backup/BackupCommand.h"
 #include "backup/BackupExtras.h"
 #include "calendar/CalendarExtras.h"
+#include "classlist/ClassListExtras.h"
 #include "dexec/TForm7.h"
 #include "eingabe/TForm2.h"
 #include "exec/Launcher.h"
@@ -140,6 +141,8 @@ void OtherWindows::wireWindows()
     auto *sync = new SyncExtras(form1);
     sync->install(form1->extrasMenu(), form8->extrasTab());
     QTimer::singleShot(1000, sync, [sync] { ErrorReporter::guarded([sync] { sync->startFromSettings(); }); });
+    // The class's shared task list, run by the same syncs; its group below the sync's.
+    ClassListExtras::install(form8->extrasTab());
     auto *backup = new BackupExtras(form1);
     backup->install(form1->extrasMenu(), form8->extrasTab());
     // At the first start after the summer holidays, the next school year's holidays.

@@ -4,6 +4,7 @@
 #include "HomeworkDate.h"
 #include "Kalder/TForm9.h"
 #include "appearance/TextScale.h"
+#include "classlist/ClassListState.h"
 #include "model/HomeworkStore.h"
 #include "platform/DateText.h"
 #include "platform/ErrorReporter.h"
@@ -81,6 +82,12 @@ void TForm2::setupUi()
     SpeedButton3->setGeometry(148, 42, 24, 24);
     SpeedButton3->setAccessibleDescription(QStringLiteral("Den Monatskalender zum Wählen des Datums ein- oder ausblenden"));
 
+    // Beside the date, shown only while a class list is set up.
+    ClassShareCheck = new QCheckBox(QStringLiteral("Für die &Klasse"), this);
+    ClassShareCheck->setObjectName(QStringLiteral("ClassShareCheck"));
+    ClassShareCheck->setGeometry(180, 42, kWidth - 188, 24);
+    ClassShareCheck->hide();
+
     Label2 = new QLabel(QStringLiteral("&Was:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(8, 74, 40, 24);
@@ -133,7 +140,8 @@ void TForm2::setupUi()
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, RepeatCheck);
-    setTabOrder(RepeatCheck, Button1);
+    setTabOrder(RepeatCheck, ClassShareCheck);
+    setTabOrder(ClassShareCheck, Button1);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, SpeedButton3);
 
@@ -171,6 +179,13 @@ void TForm2::FormShow()
 {
     Edit2->clear();
     RepeatCheck->setChecked(false);
+    const std::optional<bool> share = ClassListState::shareAvailable();
+    ClassShareCheck->setChecked(false);
+    ClassShareCheck->setVisible(share.has_value());
+    ClassShareCheck->setEnabled(share.value_or(false));
+    ClassShareCheck->setToolTip(share.value_or(true) ? QStringLiteral("Trägt diese Hausaufgabe beim nächsten Abgleich auch in die Aufgabenliste der Klasse ein")
+                                                     : QStringLiteral("Die Aufgabenliste der Klasse ist für Sie nur lesbar; "
+                                                                      "Sie können dort nichts eintragen"));
 }
 
 void TForm2::Calendar1Change()
@@ -208,6 +223,8 @@ void TForm2::Button1Click()
         RecurringHomework::apply();
         return;
     }
+    if (ClassShareCheck->isEnabled() && !ClassShareCheck->isHidden() && ClassShareCheck->isChecked())
+        ClassListState::requestShare(DateText::parse(checked.text), windowTitle());
     HomeworkStore::addHomework(checked.text, windowTitle(), Edit2->text());
     if (RepeatCheck->isChecked())
         RecurringHomework::addRule(windowTitle(), Edit2->text());

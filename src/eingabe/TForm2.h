@@ -54,6 +54,7 @@ private:
     QToolButton *Image2 = nullptr;
     QToolButton *Image3 = nullptr;
     QCheckBox *RepeatCheck = nullptr; // the homework recurs with every lesson
+    QCheckBox *ClassShareCheck = nullptr; // the homework goes to the class list as well
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
     QWidget *m_calendarPart = nullptr;

@@ -1,5 +1,6 @@
 // Three planners and a teacher on one shared task list of a real Radicale with a rights file.
 #include "classlist/ClassListState.h"
+#include "eingabe/TForm2.h"
 #include "model/HomeworkStore.h"
 #include "platform/ProgramDirectory.h"
 #include "support/TestEnvironment.h"
@@ -8,7 +9,10 @@
 #include "sync/HomeworkStoreSource.h"
 #include "sync/SyncCommand.h"
 
+#include <QCheckBox>
 #include <QJsonArray>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
@@ -38,7 +42,7 @@ private:
     void syncAll(const QStringList &pupils = kPupils);
     QStringList teacher(const QStringList &arguments);
     QStringList local(const QString &pupil);
-    void share(const QString &pupil, const QString &due, const QString &subject, const QString &text);
+    bool share(const QString &pupil, const QString &due, const QString &subject, const QString &text);
 
     TestServer m_server;
     QTemporaryDir m_serverDir;
@@ -127,11 +131,20 @@ QStringList tst_ClassListRadicale::local(const QString &pupil)
     return items;
 }
 
-void tst_ClassListRadicale::share(const QString &pupil, const QString &due, const QString &subject, const QString &text)
+// "Für die Klasse" in the real entry dialog; false when the box is not offered.
+bool tst_ClassListRadicale::share(const QString &pupil, const QString &due, const QString &subject, const QString &text)
 {
     use(pupil);
-    HomeworkStore::addHomework(due, subject, text);
-    ClassListState::requestShare(QDate::fromString(due, "dd.MM.yyyy"), subject);
+    TForm2 form;
+    form.openForSubject(subject);
+    auto *box = form.findChild<QCheckBox *>("ClassShareCheck");
+    if (!box->isVisible() || !box->isEnabled())
+        return false;
+    form.findChild<QLineEdit *>("Edit1")->setText(due);
+    form.findChild<QLineEdit *>("Edit2")->setText(text);
+    box->setChecked(true);
+    form.findChild<QPushButton *>("Button1")->click();
+    return true;
 }
 
 void tst_ClassListRadicale::threePlannersShareOneList()
@@ -166,8 +179,8 @@ void tst_ClassListRadicale::threePlannersShareOneList()
         QVERIFY2(local(pupil).contains("2026-12-11 Deutsch: (Klasse) Gedicht lernen"), qPrintable(pupil));
 
     // Ben's and Cara's "Für die Klasse" of one subject and date: one todo with both texts, in Anna's planner as well.
-    share("ben", "14.12.2026", "Englisch", "Vokabeln");
-    share("cara", "14.12.2026", "Englisch", "Text lesen");
+    QVERIFY(share("ben", "14.12.2026", "Englisch", "Vokabeln"));
+    QVERIFY(share("cara", "14.12.2026", "Englisch", "Text lesen"));
     syncAll({"ben", "cara"});
     syncAll();
     syncAll();
@@ -199,7 +212,7 @@ void tst_ClassListRadicale::threePlannersShareOneList()
 
 void tst_ClassListRadicale::readOnlyListIsReportedOnce()
 {
-    share("dora", "15.12.2026", "Mathe", "Zirkel mitbringen");
+    QVERIFY(share("dora", "15.12.2026", "Mathe", "Zirkel mitbringen"));
     try {
         syncAll({"dora"});
         QFAIL("the refused write must be reported");
@@ -207,10 +220,11 @@ void tst_ClassListRadicale::readOnlyListIsReportedOnce()
         QVERIFY2(error.message().contains("nur lesbar"), qPrintable(error.message()));
     }
     syncAll({"dora"}); // reported once: quiet now, nothing retried
+    QVERIFY(!share("dora", "16.12.2026", "Mathe", "x")); // the box is off
     QVERIFY(local("dora").contains("2026-12-15 Mathe: Zirkel mitbringen"));
     QVERIFY(local("dora").contains("2026-12-10 Mathe: (Klasse) S. 12"));
     QCOMPARE(teacher({"list"}).filter("Zirkel").size(), 0);
 }
 
-QTEST_GUILESS_MAIN(tst_ClassListRadicale)
+QTEST_MAIN(tst_ClassListRadicale)
 #include "tst_ClassListRadicale.moc"
