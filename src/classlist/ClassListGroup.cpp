@@ -46,7 +46,9 @@ void ClassListGroup::setupUi()
     ClassActiveCheck->setToolTip(QStringLiteral("Die Hausaufgaben einer mit der Klasse geteilten Aufgabenliste bei jedem Abgleich übernehmen"));
     ClassListCombo = new QComboBox(this);
     ClassListCombo->setObjectName(QStringLiteral("ClassListCombo"));
-    ClassListCombo->setToolTip(QStringLiteral("Die Aufgabenliste der Klasse; mit Ihnen geteilte Listen stehen mit ihrem Besitzer da"));
+    ClassListCombo->setEditable(true); // a list the server does not show in the account can be typed as its address
+    ClassListCombo->setToolTip(QStringLiteral("Die Aufgabenliste der Klasse; mit Ihnen geteilte Listen stehen mit ihrem Besitzer da. "
+                                              "Eine Liste, die der Server nicht aufführt, geben Sie mit ihrer Adresse ein."));
     ClassFetchButton = new QPushButton(QStringLiteral("Listen abru&fen"), this);
     ClassFetchButton->setObjectName(QStringLiteral("ClassFetchButton"));
     ClassFetchButton->setToolTip(QStringLiteral("Die Aufgabenlisten auflisten, die Ihr Konto sieht, auch die mit Ihnen geteilten"));
@@ -100,6 +102,12 @@ void ClassListGroup::fillChoice(const QString &chosen)
     ClassListCombo->setCurrentIndex(std::max(0, ClassListCombo->findData(chosen)));
 }
 
+QString ClassListGroup::chosenUrl() const
+{
+    const int listed = ClassListCombo->findText(ClassListCombo->currentText());
+    return listed >= 0 ? ClassListCombo->itemData(listed).toString() : ClassListCombo->currentText().trimmed();
+}
+
 void ClassListGroup::FetchButtonClick()
 {
     ClassStatusLabel->setText(QStringLiteral("Aufgabenlisten werden abgerufen ..."));
@@ -112,7 +120,7 @@ void ClassListGroup::FetchButtonClick()
         if (c.todos)
             m_found.append({c.url.toString(), ClassListSettings::listLabel(c.name, c.url.toString())});
     }
-    fillChoice(ClassListCombo->currentData().toString());
+    fillChoice(chosenUrl());
     ClassStatusLabel->setText(QStringLiteral("%1 Aufgabenlisten gefunden.").arg(m_found.size()));
 }
 
@@ -127,6 +135,6 @@ void ClassListGroup::NewButtonClick()
 
 void ClassListGroup::ApplyButtonClick()
 {
-    ClassListSettings::save({ClassActiveCheck->isChecked(), ClassListCombo->currentData().toString()});
+    ClassListSettings::save({ClassActiveCheck->isChecked(), chosenUrl()});
     ClassStatusLabel->setText(QStringLiteral("Gespeichert."));
 }

@@ -24,6 +24,8 @@ private:
     void NewButtonClick();
     void ApplyButtonClick();
     void fillChoice(const QString &chosen);
+    /// The chosen list's URL, or the address typed.
+    QString chosenUrl() const;
 
     QCheckBox *ClassActiveCheck = nullptr;
     QComboBox *ClassListCombo = nullptr;
