@@ -36,6 +36,7 @@ ClassListState ClassListState::load()
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     state.tasksUrl = root.value(u"tasks").toString();
     state.readOnly = root.value(u"read-only").toBool();
+    state.readOnlyByRights = root.value(u"read-only-by-rights").toBool();
     for (const QJsonValue &value : root.value(u"entries").toArray()) {
         const QJsonObject o = value.toObject();
         const QDate due = QDate::fromString(o.value(u"due").toString(), Qt::ISODate);
@@ -63,6 +64,7 @@ void ClassListState::save() const
     for (auto it = ignoredEtags.begin(); it != ignoredEtags.end(); ++it)
         ignored.insert(it.key(), it.value());
     const QJsonObject root{{QStringLiteral("tasks"), tasksUrl}, {QStringLiteral("read-only"), readOnly},
+                           {QStringLiteral("read-only-by-rights"), readOnlyByRights},
                            {QStringLiteral("entries"), array}, {QStringLiteral("ignored"), ignored}};
     AtomicFile::write(path(), QJsonDocument(root).toJson(QJsonDocument::Compact));
 }

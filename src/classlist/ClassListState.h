@@ -32,7 +32,8 @@ struct ClassListState
     QString tasksUrl; // the class list the entries belong to
     QList<Entry> entries;
     QHash<QString, QString> ignoredEtags; // href -> etag of todos the planner does not take
-    bool readOnly = false;                // the server refused a write to this list
+    bool readOnly = false;                // nothing is written to this list
+    bool readOnlyByRights = false;        // ... because its privileges said so (asked again each sync)
 
     /// Reads the file; a missing or unreadable one gives an empty state.
     static ClassListState load();

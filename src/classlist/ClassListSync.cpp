@@ -17,6 +17,16 @@ QByteArray hashHex(QDate due, const QString &subject)
     return QCryptographicHash::hash(homeworkKey(due, subject).toUtf8(), QCryptographicHash::Sha1).toHex();
 }
 
+// Told once, when the list is first found read-only.
+CalDavError readOnlyError(const QString &detail)
+{
+    QString message = QStringLiteral("Die Aufgabenliste der Klasse ist für Sie nur lesbar: Sie erhalten die Hausaufgaben der Klasse, "
+                                     "Ihre eigenen werden dort nicht eingetragen und bleiben in Ihrem Planer.");
+    if (!detail.isEmpty())
+        message += QStringLiteral(" (%1)").arg(detail);
+    return CalDavError(message);
+}
+
 std::optional<HomeworkItem> localHomework(const HomeworkSource &homework, QDate due, const QString &subject)
 {
     const QString key = homeworkKey(due, subject);
@@ -51,7 +61,8 @@ ClassListSync::Report ClassListSync::run(const ClassListSettings::Options &optio
         return m_report;
     const QUrl collection(options.tasks);
     m_state = ClassListState::load();
-    if (m_state.tasksUrl != options.tasks) {
+    const bool fresh = m_state.tasksUrl != options.tasks;
+    if (fresh) {
         // Another class list: only the shares still to be written carry over.
         QList<Entry> pending;
         for (const Entry &e : std::as_const(m_state.entries)) {
@@ -67,10 +78,21 @@ ClassListSync::Report ClassListSync::run(const ClassListSettings::Options &optio
         if (e.kind == Kind::Shared && e.href.isEmpty())
             e.href = CalDavClient::hrefFor(collection, nameFor(e.due, e.subject));
     }
+    bool refused = false;
+    if (fresh || m_state.readOnlyByRights) {
+        // A list shared read-only is known before anything is written to it;
+        // its rights are asked again until they allow writing.
+        if (const std::optional<bool> may = m_client.mayWrite(collection)) {
+            refused = !*may && !m_state.readOnly;
+            m_state.readOnly = m_state.readOnlyByRights = !*may;
+        }
+    }
     m_subjects = m_homework.subjects();
     m_state.entries = ClassListMerge::take(m_state.entries, pull(collection), m_homework, Clock::today());
     m_state.save();
     ClassListState::finishRequests();
+    if (refused)
+        throw readOnlyError(QString());
     if (!m_state.readOnly)
         push(collection);
     return m_report;
@@ -178,8 +200,6 @@ bool ClassListSync::pushOne(const QUrl &collection, Entry &entry)
         // Refused (a list shared read-only): kept quiet from now on, the homework stays in the planner.
         m_state.readOnly = true;
         m_state.save();
-        throw CalDavError(QStringLiteral("Die Aufgabenliste der Klasse ist für Sie nur lesbar; Ihre Hausaufgaben werden dort nicht "
-                                         "eingetragen, bleiben aber in Ihrem Planer. (%1)")
-                              .arg(error.message()));
+        throw readOnlyError(error.message());
     }
 }

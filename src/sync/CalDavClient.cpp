@@ -436,3 +436,18 @@ std::optional<QString> CalDavClient::etagOf(const QUrl &collection, const QStrin
     }
     return QString();
 }
+
+std::optional<bool> CalDavClient::mayWrite(const QUrl &collection)
+{
+    const Reply reply = propfind(collection, 0, "<d:current-user-privilege-set/>");
+    const std::optional<Multistatus> answer = Multistatus::parse(reply.body);
+    if (!answer)
+        throw badAnswer(collection);
+    for (const Multistatus::Response &response : answer->responses) {
+        if (response.privileges.isEmpty())
+            continue;
+        const QStringList writing{QStringLiteral("all"), QStringLiteral("write"), QStringLiteral("write-content"), QStringLiteral("bind")};
+        return std::any_of(writing.cbegin(), writing.cend(), [&](const QString &p) { return response.privileges.contains(p); });
+    }
+    return std::nullopt;
+}

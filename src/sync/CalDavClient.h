@@ -100,6 +100,10 @@ public:
     /// The object's current etag, or none when it is gone.
     std::optional<QString> etagOf(const QUrl &collection, const QString &href);
 
+    /// Whether the account may write objects into the collection, as its
+    /// current-user-privilege-set (RFC 3744) says; none when the server does not tell.
+    std::optional<bool> mayWrite(const QUrl &collection);
+
     /// The requests sent so far.
     int requestCount() const { return m_requests; }
     /// The href of an object's name below a collection.

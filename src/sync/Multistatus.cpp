@@ -40,6 +40,8 @@ std::optional<Multistatus> Multistatus::parse(const QByteArray &bytes)
                 pending.resourceTypes.append(name);
             else if (path.size() == 5 && propName == u"supported-calendar-component-set" && name == u"comp")
                 pending.components.append(xml.attributes().value(QStringLiteral("name")).toString().toUpper());
+            else if (path.size() == 6 && propName == u"current-user-privilege-set" && path[4] == u"privilege")
+                pending.privileges.append(name);
             else if (path.size() >= 5 && name == u"href" && !propName.isEmpty())
                 pending.innerHref.insert(propName, xml.readElementText().trimmed()), path.removeLast();
             else if (path.size() == 2 && name == u"href")
@@ -62,6 +64,7 @@ std::optional<Multistatus> Multistatus::parse(const QByteArray &bytes)
                 response.innerHref.insert(pending.innerHref);
                 response.resourceTypes += pending.resourceTypes;
                 response.components += pending.components;
+                response.privileges += pending.privileges;
             }
             if (path.size() == 4)
                 propName.clear();

@@ -20,6 +20,7 @@ struct Multistatus
         QHash<QString, QString> innerHref;  // local property name -> the href inside it
         QStringList resourceTypes;          // local names in resourcetype
         QStringList components;             // the names in supported-calendar-component-set
+        QStringList privileges;             // the local names in current-user-privilege-set
     };
     QList<Response> responses;
     QString syncToken;
