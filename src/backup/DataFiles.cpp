@@ -15,7 +15,9 @@ QStringList names()
     return {QStringLiteral("DEZUVEDIRED.INI"), QStringLiteral("inet.txt"), QStringLiteral("NOTEN.DAT"),
             QStringLiteral("NOTEN.NOT"),
             // what the CalDAV synchronisation last saw on both sides
-            QStringLiteral("CALDAV.DAT")};
+            QStringLiteral("CALDAV.DAT"),
+            // and what the class list last saw
+            QStringLiteral("KLASSE.DAT")};
 }
 
 QString usualName(const QString &name)

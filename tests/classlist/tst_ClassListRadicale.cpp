@@ -226,6 +226,17 @@ void tst_ClassListRadicale::readOnlyListIsReportedOnce()
     QVERIFY(local("dora").contains("2026-12-15 Mathe: Zirkel mitbringen"));
     QVERIFY(local("dora").contains("2026-12-10 Mathe: (Klasse) S. 12"));
     QCOMPARE(teacher({"list"}).filter("Zirkel").size(), 0);
+
+    // Ben's rights are taken back after he started: the refused write (403) is reported once, his homework stays.
+    QFile rights(m_serverDir.filePath("rights"));
+    QVERIFY(rights.open(QIODevice::WriteOnly));
+    rights.write(QByteArray("[ben]\nuser: ben\ncollection: lehrer/klasse\npermissions: r\n") + kRights);
+    rights.close();
+    QVERIFY(share("ben", "16.12.2026", "Deutsch", "Buch lesen"));
+    QVERIFY_THROWS_EXCEPTION(CalDavError, syncAll({"ben"}));
+    syncAll({"ben"});
+    QVERIFY(local("ben").contains("2026-12-16 Deutsch: Buch lesen"));
+    QCOMPARE(teacher({"list"}).filter("Buch").size(), 0);
 }
 
 QTEST_MAIN(tst_ClassListRadicale)
