@@ -2,7 +2,6 @@
 # Usage: teacher.py SERVER-URL make | list | add UID DUE SUMMARY | set UID FIELD VALUE
 import json
 import sys
-from datetime import date
 
 import caldav
 
@@ -30,10 +29,5 @@ elif command == "add":
 elif command == "set":
     todo = next(t for t in tasks.todos(include_completed=True)
                 if str(t.icalendar_instance.walk("VTODO")[0].get("UID")) == args[0])
-    vtodo = todo.icalendar_instance.walk("VTODO")[0]
-    if args[1] == "DUE":
-        del vtodo["DUE"]
-        vtodo.add("DUE", date.fromisoformat(args[2]))
-    else:
-        vtodo[args[1]] = args[2]
+    todo.icalendar_instance.walk("VTODO")[0][args[1]] = args[2]
     todo.save()
