@@ -78,6 +78,7 @@ private:
     void Button5Click();
     void Button6Click();
     void BitBtn1Click();
+    void TimetableImportButtonClick();
     void AutoStartCheckClick();
     void StringGrid1ContextPopup(const QPoint &position);
     void SubjectClick(const QString &text);
@@ -114,6 +115,7 @@ private:
     QMenu *PopupMenu1 = nullptr;
     QPushButton *Button5 = nullptr;
     QPushButton *BitBtn1 = nullptr;
+    QPushButton *TimetableImportButton = nullptr;
     QPushButton *Button6 = nullptr;
     QCheckBox *AutoStartCheck = nullptr;
     QCheckBox *WeekABCheck = nullptr;

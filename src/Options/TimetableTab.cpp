@@ -6,6 +6,7 @@
 #include "appearance/ThemeColours.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Prompt.h"
+#include "timetableimport/TimetableImportDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -154,6 +155,9 @@ QWidget *TForm8::setupTimetableTab()
     BitBtn1 = new QPushButton(QStringLiteral("&Drucken"), page);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setToolTip(QStringLiteral("Dezuvedired drucken"));
+    TimetableImportButton = new QPushButton(QStringLiteral("Stundenplan ü&bernehmen ..."), page);
+    TimetableImportButton->setObjectName(QStringLiteral("TimetableImportButton"));
+    TimetableImportButton->setToolTip(QStringLiteral("Den Stundenplan aus dem abonnierten Schulkalender (WebUntis) übernehmen"));
     Button6 = new QPushButton(QStringLiteral("&Abbrechen"), page);
     Button6->setObjectName(QStringLiteral("Button6"));
     Button6->setToolTip(QStringLiteral("Abbrechen"));
@@ -166,6 +170,7 @@ QWidget *TForm8::setupTimetableTab()
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button5);
     buttons->addWidget(BitBtn1);
+    buttons->addWidget(TimetableImportButton);
     buttons->addStretch();
     buttons->addWidget(AutoStartCheck);
     buttons->addSpacing(16);
@@ -181,6 +186,7 @@ QWidget *TForm8::setupTimetableTab()
 
     connect(Button5, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm8::Button5Click));
     connect(BitBtn1, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm8::BitBtn1Click));
+    connect(TimetableImportButton, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm8::TimetableImportButtonClick));
     connect(Button6, &QPushButton::clicked, this, &TForm8::Button6Click);
     connect(AutoStartCheck, &QCheckBox::toggled, this, ErrorReporter::handler(this, &TForm8::AutoStartCheckClick));
     connect(StringGrid1, &QWidget::customContextMenuRequested, this, &TForm8::StringGrid1ContextPopup);
@@ -290,6 +296,16 @@ void TForm8::Button6Click()
 void TForm8::BitBtn1Click()
 {
     TimetablePrinter::print(this, PrintoutLines());
+}
+
+void TForm8::TimetableImportButtonClick()
+{
+    finishCellEdit();
+    auto *dialog = new TimetableImportDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QDialog::accepted, this, [this] { ErrorReporter::guarded([this] { LoadTimetable(); Q_EMIT timetableSaved(); }); });
+    dialog->open();
 }
 
 void TForm8::AutoStartCheckClick()

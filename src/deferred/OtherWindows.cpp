@@ -26,6 +26,7 @@
 #include "schoolcalendar/SchoolCalendarExtras.h"
 #include "sync/SyncExtras.h"
 #include "termin/TForm10.h"
+#include "timetableimport/CancelledLessonMarker.h"
 
 #include <QTimer>
 
@@ -135,6 +136,8 @@ void OtherWindows::wireWindows()
     auto *schoolCalendar = new SchoolCalendarExtras(form1);
     schoolCalendar->install(form8->extrasTab());
     QTimer::singleShot(1000, schoolCalendar, [schoolCalendar] { ErrorReporter::guarded([schoolCalendar] { schoolCalendar->start(); }); });
+    // The lessons the subscriptions cancel, struck through once their copies are read and on every day shown.
+    new CancelledLessonMarker(form1, schoolCalendar->service());
     // After a restore every window that shows data reads it anew; the settings
     // window and the alarm list do so on their next showing anyway.
     // The CalDAV synchronisation; its first run waits for the first frame as well.

@@ -692,6 +692,28 @@ void TForm1::FillTimetable()
     StringGrid1->item(0, 1)->setText(plan.week ? QStringLiteral("%1 (%2)").arg(plan.dayName, SchoolWeeks::letter(*plan.week))
                                                : plan.dayName);
     FirstRunHint->setVisible(!TimetableStore::hasTimetable());
+    MarkLessons(TimetableDate(), {});
+    Q_EMIT timetableFilled();
+}
+
+QDate TForm1::TimetableDate() const
+{
+    const int weekday = m_displayDate.dayOfWeek();
+    return weekday >= Qt::Saturday ? m_displayDate.addDays(Qt::Friday - weekday) : m_displayDate;
+}
+
+void TForm1::MarkLessons(QDate day, const QMap<int, QString> &marks)
+{
+    if (day != TimetableDate())
+        return;
+    for (int row = 1; row <= kLessons; ++row) {
+        QTableWidgetItem *lesson = StringGrid1->item(row, 1);
+        QFont font = lesson->font();
+        font.setStrikeOut(marks.contains(row));
+        lesson->setFont(font);
+        lesson->setToolTip(marks.value(row));
+        lesson->setData(Qt::AccessibleDescriptionRole, marks.value(row));
+    }
 }
 
 QString TForm1::PanelDate(int panel) const

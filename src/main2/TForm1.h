@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDate>
+#include <QMap>
 #include <QString>
 #include <QWidget>
 
@@ -48,6 +49,12 @@ public:
 
     /// The day whose timetable the grid shows.
     QDate DisplayDate() const { return m_displayDate; }
+    /// The date of the lessons in the grid: the display date, on a weekend the Friday before.
+    QDate TimetableDate() const;
+    /// Strikes through the lessons (1 to 10) of `marks` with their tool tips,
+    /// their texts kept; the other lessons lose a mark. Nothing happens when
+    /// the grid no longer shows `day`; a new filling of the grid clears them.
+    void MarkLessons(QDate day, const QMap<int, QString> &marks);
 
     /// The menu of the "Extras" button, where added functions offer themselves.
     ExtrasMenu *extrasMenu() const { return m_extrasMenu; }
@@ -60,6 +67,8 @@ Q_SIGNALS:
     void defineApplicationRequested(const QString &subject, const QString &date);
     void settingsRequested();
     void alarmsRequested();
+    /// The grid was filled with the lessons of `TimetableDate()`.
+    void timetableFilled();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

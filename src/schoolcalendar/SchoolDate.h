@@ -16,6 +16,7 @@ struct SchoolDate
     QString location;
     QString description;
     QString source;      // the name of the subscription it came from
+    QDateTime replaces;  // a single date that replaces one of a repetition (RECURRENCE-ID): the start it replaces
 
     QDate firstDay() const { return start.date(); }
     /// The last day it touches (an end at midnight belongs to the day before).

@@ -156,7 +156,8 @@ private:
     Moment moment(icaltimetype value, const char *tzid);
     std::optional<Moment> startOf(icalcomponent *event);
     void readEntry(icalcomponent *event);
-    void addOccurrence(icalcomponent *event, const Moment &start, qint64 length, bool cancelled);
+    void addOccurrence(icalcomponent *event, const Moment &start, qint64 length, bool cancelled,
+                       const std::optional<Moment> &original = std::nullopt);
     void cutOff(const QString &why);
 
     icalcomponent *m_calendar;
@@ -256,8 +257,12 @@ void FeedReader::readEntry(icalcomponent *event)
     length = start->isDay() ? std::clamp<qint64>(length, 1, 366) : std::clamp<qint64>(length, 0, 366LL * 86400);
 
     // A replacement of one date of a repetition stands on its own.
-    if (icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
-        addOccurrence(event, *start, length, cancelled);
+    if (icalproperty *property = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
+        const icaltimetype value = icalproperty_get_recurrenceid(property);
+        std::optional<Moment> original;
+        if (!icaltime_is_null_time(value) && QDate(value.year, value.month, value.day).isValid())
+            original = moment(value, tzidOf(property));
+        addOccurrence(event, *start, length, cancelled, original);
         return;
     }
 
@@ -342,7 +347,8 @@ void FeedReader::readEntry(icalcomponent *event)
     }
 }
 
-void FeedReader::addOccurrence(icalcomponent *event, const Moment &start, qint64 length, bool cancelled)
+void FeedReader::addOccurrence(icalcomponent *event, const Moment &start, qint64 length, bool cancelled,
+                               const std::optional<Moment> &original)
 {
     SchoolDate date;
     date.allDay = start.isDay();
@@ -363,6 +369,8 @@ void FeedReader::addOccurrence(icalcomponent *event, const Moment &start, qint64
         return;
     }
     date.cancelled = cancelled;
+    if (original)
+        date.replaces = original->isDay() ? original->day.startOfDay() : original->time;
     date.summary = text(icalcomponent_get_summary(event));
     date.location = text(icalcomponent_get_location(event));
     date.description = text(icalcomponent_get_description(event));
