@@ -170,7 +170,6 @@ QWidget *TForm8::setupTimetableTab()
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button5);
     buttons->addWidget(BitBtn1);
-    buttons->addWidget(TimetableImportButton);
     buttons->addStretch();
     buttons->addWidget(AutoStartCheck);
     buttons->addSpacing(16);
@@ -182,6 +181,8 @@ QWidget *TForm8::setupTimetableTab()
     layout->addWidget(StringGrid1, 0, Qt::AlignHCenter);
     layout->addLayout(setupWeekRow(page));
     layout->addStretch();
+    // In a row of its own above the buttons: beside them it would push them aside.
+    layout->addWidget(TimetableImportButton, 0, Qt::AlignLeft);
     layout->addLayout(buttons);
 
     connect(Button5, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm8::Button5Click));

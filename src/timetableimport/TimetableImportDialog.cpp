@@ -23,7 +23,6 @@
 namespace {
 
 constexpr int kLessons = TimetableImportSettings::MostBellTimes;
-constexpr int kDayWidth = 84;
 
 const QString kNoSubscription = QStringLiteral(
     "Es ist noch kein Schulkalender abonniert. Fügen Sie den Stundenplan-Link Ihrer Schule im Fenster "
@@ -43,9 +42,21 @@ QLabel *heading(const QString &text, QWidget *buddy)
 void fillTimetable(QTableWidget *table, const TimetableGrid &grid)
 {
     for (int c = 1; c <= 5; ++c) {
-        for (int r = 1; r <= kLessons; ++r)
+        for (int r = 1; r <= kLessons; ++r) {
             table->item(r - 1, c - 1)->setText(grid.at(c, r));
+            table->item(r - 1, c - 1)->setToolTip(grid.at(c, r));
+        }
     }
+}
+
+/// Ten rows in view at once, none taller than its text needs.
+void fitRows(QTableWidget *table)
+{
+    const int rowHeight = table->fontMetrics().height() + 6;
+    table->verticalHeader()->setMinimumSectionSize(rowHeight);
+    table->verticalHeader()->setDefaultSectionSize(rowHeight);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setFixedHeight(table->horizontalHeader()->sizeHint().height() + kLessons * rowHeight + 2 * table->frameWidth());
 }
 
 }
@@ -71,22 +82,21 @@ QTableWidget *TimetableImportDialog::timetableTable(const char *name)
 {
     auto *table = new QTableWidget(kLessons, 5, this);
     table->setObjectName(QLatin1String(name));
+    fitRows(table);
+    // A usual subject name shows whole; a longer one in the cell's tool tip.
+    const int dayWidth = table->fontMetrics().horizontalAdvance(QStringLiteral("Mathematik")) + 14;
     table->setHorizontalHeaderLabels({QStringLiteral("Mo"), QStringLiteral("Di"), QStringLiteral("Mi"), QStringLiteral("Do"),
                                       QStringLiteral("Fr")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int r = 0; r < kLessons; ++r) {
         for (int c = 0; c < 5; ++c)
             table->setItem(r, c, new QTableWidgetItem);
     }
     for (int c = 0; c < 5; ++c)
-        table->setColumnWidth(c, kDayWidth);
-    table->resizeRowsToContents();
-    const int frame = 2 * table->frameWidth();
-    table->setFixedSize(table->verticalHeader()->sizeHint().width() + 5 * kDayWidth + frame,
-                        table->horizontalHeader()->sizeHint().height() + kLessons * table->rowHeight(0) + frame);
+        table->setColumnWidth(c, dayWidth);
+    table->setFixedWidth(table->verticalHeader()->sizeHint().width() + 5 * dayWidth + 2 * table->frameWidth());
     return table;
 }
 
@@ -107,8 +117,10 @@ void TimetableImportDialog::setupUi()
     BellTimeTable->setHorizontalHeaderLabels({QStringLiteral("Beginn")});
     BellTimeTable->setToolTip(QStringLiteral("Die Anfangszeiten der Stunden (hh:mm); die Stunden des Kalenders "
                                              "werden danach nummeriert. Zum Berichtigen doppelklicken."));
-    BellTimeTable->setColumnWidth(0, 70);
-    BellTimeTable->setFixedWidth(BellTimeTable->verticalHeader()->sizeHint().width() + 70 + 2 * BellTimeTable->frameWidth());
+    fitRows(BellTimeTable);
+    BellTimeTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    BellTimeTable->setColumnWidth(0, 64);
+    BellTimeTable->setFixedWidth(BellTimeTable->verticalHeader()->sizeHint().width() + 64 + 2 * BellTimeTable->frameWidth());
     for (int r = 0; r < kLessons; ++r)
         BellTimeTable->setItem(r, 0, new QTableWidgetItem);
 
@@ -117,13 +129,14 @@ void TimetableImportDialog::setupUi()
     SubjectNameTable->setHorizontalHeaderLabels({QStringLiteral("Im Kalender"), QStringLiteral("Fach")});
     SubjectNameTable->verticalHeader()->hide();
     SubjectNameTable->horizontalHeader()->setStretchLastSection(true);
+    SubjectNameTable->setColumnWidth(0, 80);
+    SubjectNameTable->setFixedWidth(200);
+    fitRows(SubjectNameTable);
     SubjectNameTable->setToolTip(QStringLiteral("Ein Kürzel wie „M“ bekommt hier seinen Fachnamen („Mathematik“); "
                                                 "der Name wird gemerkt. Zum Ändern doppelklicken."));
 
     NewTimetable = timetableTable("NewTimetable");
     CurrentTimetable = timetableTable("CurrentTimetable");
-    BellTimeTable->setFixedHeight(NewTimetable->height());
-    SubjectNameTable->setFixedHeight(NewTimetable->height());
     WeekCombo = new QComboBox(this);
     WeekCombo->setObjectName(QStringLiteral("WeekCombo"));
     WeekCombo->addItems({QStringLiteral("A-Woche"), QStringLiteral("B-Woche")});
@@ -159,7 +172,6 @@ void TimetableImportDialog::setupUi()
     grid->addWidget(SubjectNameTable, 1, 1);
     grid->addWidget(NewTimetable, 1, 2);
     grid->addWidget(CurrentTimetable, 1, 3);
-    grid->setColumnMinimumWidth(1, 200);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ApplyButton);
