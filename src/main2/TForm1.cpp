@@ -708,9 +708,13 @@ void TForm1::MarkLessons(QDate day, const QMap<int, QString> &marks)
         return;
     for (int row = 1; row <= kLessons; ++row) {
         QTableWidgetItem *lesson = StringGrid1->item(row, 1);
-        QFont font = lesson->font();
-        font.setStrikeOut(marks.contains(row));
-        lesson->setFont(font);
+        if (marks.contains(row)) {
+            QFont font = StringGrid1->font();
+            font.setStrikeOut(true);
+            lesson->setFont(font);
+        } else {
+            lesson->setData(Qt::FontRole, QVariant()); // the grid's font again, which follows the text size
+        }
         lesson->setToolTip(marks.value(row));
         lesson->setData(Qt::AccessibleDescriptionRole, marks.value(row));
     }
