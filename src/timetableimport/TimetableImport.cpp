@@ -55,7 +55,6 @@ public:
         }
         return best;
     }
-    bool isEmpty() const { return m_order.isEmpty(); }
 
 private:
     QHash<QString, int> m_counts;
@@ -158,7 +157,7 @@ TimetableImport::Proposal TimetableImport::propose(const QList<SchoolDate> &less
     }
     proposal.summaries = QStringList(summaries.begin(), summaries.end());
     proposal.weekA = gridOf(votes[0]);
-    proposal.weekB = seen[1] ? gridOf(votes[1]) : proposal.weekA;
+    proposal.weekB = gridOf(votes[1]);
     proposal.alternating = seen[0] && seen[1] && !(proposal.weekA == proposal.weekB);
     if (proposal.isEmpty())
         proposal.warning = QStringLiteral("Der Kalender enthält in den nächsten %1 Wochen keine Unterrichtsstunden.").arg(WeeksSearched);

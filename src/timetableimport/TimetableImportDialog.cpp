@@ -164,7 +164,7 @@ void TimetableImportDialog::setupUi()
     source->addWidget(heading(QStringLiteral("&Woche:"), WeekCombo));
     source->addWidget(WeekCombo);
     auto *grid = new QGridLayout;
-    grid->addWidget(heading(QStringLiteral("&Anfangszeiten"), BellTimeTable), 0, 0);
+    grid->addWidget(heading(QStringLiteral("Anfangs&zeiten"), BellTimeTable), 0, 0);
     grid->addWidget(heading(QStringLiteral("&Kürzel"), SubjectNameTable), 0, 1);
     grid->addWidget(heading(QStringLiteral("&Neuer Stundenplan"), NewTimetable), 0, 2);
     grid->addWidget(heading(QStringLiteral("&Bisheriger Stundenplan"), CurrentTimetable), 0, 3);
@@ -195,14 +195,13 @@ void TimetableImportDialog::setupUi()
 void TimetableImportDialog::SubscriptionComboChange()
 {
     m_lessons.clear();
-    QString &problem = m_problem;
-    problem.clear();
+    m_problem.clear();
     const int chosen = SubscriptionCombo->currentIndex();
     if (chosen >= 0 && chosen < m_subscriptions.size()) {
         const SchoolCalendarSettings::Subscription &subscription = m_subscriptions[chosen];
         const SchoolCalendar::Copy copy = SchoolCalendar::readCopy(subscription.address);
         if (!copy.exists()) {
-            problem = QStringLiteral("Von „%1“ ist noch nichts abgerufen. Rufen Sie den Kalender auf dem Reiter „Extras“ "
+            m_problem = QStringLiteral("Von „%1“ ist noch nichts abgerufen. Rufen Sie den Kalender auf dem Reiter „Extras“ "
                                      "mit „Jetzt aktualisieren“ ab.").arg(subscription.name);
         } else {
             try {
@@ -210,9 +209,9 @@ void TimetableImportDialog::SubscriptionComboChange()
                 SchoolFeed::Reading reading = SchoolFeed::read(copy.feed, TimetableImport::firstMonday(today),
                                                                TimetableImport::lastDay(today), subscription.name);
                 m_lessons = std::move(reading.dates);
-                problem = reading.warning;
+                m_problem = reading.warning;
             } catch (const SchoolCalendarError &error) {
-                problem = subscription.name + QStringLiteral(": ") + error.message();
+                m_problem = subscription.name + QStringLiteral(": ") + error.message();
             }
         }
     }
@@ -252,7 +251,10 @@ void TimetableImportDialog::ReadTables()
     }
     m_proposal = TimetableImport::propose(m_lessons, Clock::today(), m_holidays, m_currentWeeks, m_settings);
     // The short forms of the feed, each with its name.
-    if (SubjectNameTable->rowCount() != m_proposal.summaries.size()) {
+    QStringList listed;
+    for (int r = 0; r < SubjectNameTable->rowCount(); ++r)
+        listed.append(SubjectNameTable->item(r, 0)->text());
+    if (listed != m_proposal.summaries) {
         m_filling = true;
         SubjectNameTable->setRowCount(int(m_proposal.summaries.size()));
         for (int r = 0; r < SubjectNameTable->rowCount(); ++r) {
