@@ -181,8 +181,6 @@ QWidget *TForm8::setupTimetableTab()
     layout->addWidget(StringGrid1, 0, Qt::AlignHCenter);
     layout->addLayout(setupWeekRow(page));
     layout->addStretch();
-    // In a row of its own above the buttons: beside them it would push them aside.
-    layout->addWidget(TimetableImportButton, 0, Qt::AlignLeft);
     layout->addLayout(buttons);
 
     connect(Button5, &QPushButton::clicked, this, ErrorReporter::handler(this, &TForm8::Button5Click));

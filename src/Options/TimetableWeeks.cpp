@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -58,6 +59,8 @@ QLayout *TForm8::setupWeekRow(QWidget *page)
     shown->addWidget(buddyLabel(QStringLiteral("A&ngezeigt:"), WeekABCombo, page));
     shown->addWidget(WeekABCombo);
     shown->addStretch();
+    // The row has room at its end; a row of its own would push the controls over the grid.
+    shown->addWidget(TimetableImportButton);
     auto *alternation = new QHBoxLayout;
     alternation->addWidget(buddyLabel(QStringLiteral("A-Woche a&m:"), WeekReferenceEdit, page));
     alternation->addWidget(WeekReferenceEdit);
