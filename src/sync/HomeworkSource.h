@@ -1,7 +1,9 @@
 // What the synchronisation needs of the planner's homework, kept apart from where it is stored.
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -34,4 +36,7 @@ public:
     virtual void remove(QDate due, const QString &subject) = 0;
     /// Moves a homework to another due date, keeping its text and mark.
     virtual void move(QDate from, const QString &subject, QDate to) = 0;
+    /// The planner's dates as the calendar export writes them at `now`
+    /// (by default read here, in the caller's thread).
+    virtual QByteArray calendarExport(const QDateTime &now) const;
 };
