@@ -106,7 +106,8 @@ public:
     Changes syncCollection(const QUrl &collection, const QString &token);
     /// Every object's etag, for servers without sync-collection.
     QHash<QString, QString> listEtags(const QUrl &collection);
-    /// The objects of these hrefs (calendar-multiget), at most `MaxObjects`.
+    /// The objects of these hrefs (calendar-multiget, `MaxObjects` a request,
+    /// up to `InFlight` requests at once), request by request in the order asked.
     QList<Object> fetch(const QUrl &collection, const QStringList &hrefs);
 
     /// Writes an object: created only when none is there (`etag` empty), else

@@ -199,13 +199,14 @@ void SyncGroup::ApplyButtonClick()
     const bool newEvents = EventsCombo->currentData() == QVariant(NewItem);
     options.tasks = newTasks ? QString() : TasksCombo->currentData().toString();
     options.events = newEvents ? QString() : EventsCombo->currentData().toString();
+    if (!newTasks && !newEvents) {
+        if (!PasswordEdit->text().isEmpty())
+            SyncPassword::store(ServerEdit->text(), UserEdit->text(), PasswordEdit->text());
+        saveOptions(options);
+        return;
+    }
     setBusy(true);
-    withAccount([this, options, newTasks, newEvents](const CalDavClient::Account &account) mutable {
-        if (!newTasks && !newEvents) {
-            setBusy(false);
-            saveOptions(options);
-            return;
-        }
+    withAccount([this, options, newTasks, newEvents](const CalDavClient::Account &account) {
         // The new calendars are made on the server first.
         auto made = std::make_shared<std::pair<QUrl, SyncSettings::Options>>(m_home, options);
         runOnServer(
