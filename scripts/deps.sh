@@ -1,6 +1,6 @@
 # Installs the Debian packages the planner needs to build, test and run, when missing.
 # Sourced by scripts/run and scripts/test.
-kalmora_packages="cmake g++ make libxcb1-dev qt6-base-dev qt6-multimedia-dev libqt6svg6 libbenchmark-dev qt6-translations-l10n fonts-liberation python3 openssl ca-certificates tinyproxy clang-14 libclang-rt-14-dev xvfb openbox trayer xdotool x11-utils libical-dev pkg-config python3-icalendar qt6-charts-dev libqt6opengl6-dev dunst dbus-daemon dbus-bin libarchive-dev dpkg-dev lintian devscripts desktop-file-utils appstream file man-db xdg-desktop-portal xdg-desktop-portal-gtk gsettings-desktop-schemas libglib2.0-bin at-spi2-core python3-pyatspi qtkeychain-qt6-dev python3-radicale radicale xandikos python3-caldav"
+kalmora_packages="cmake g++ make libxcb1-dev qt6-base-dev qt6-multimedia-dev libqt6svg6 libbenchmark-dev qt6-translations-l10n fonts-liberation python3 openssl ca-certificates tinyproxy clang-14 libclang-rt-14-dev xvfb openbox trayer xdotool x11-utils libical-dev pkg-config python3-icalendar qt6-charts-dev libqt6opengl6-dev dunst dbus-daemon dbus-bin libarchive-dev dpkg-dev lintian devscripts desktop-file-utils appstream file man-db xdg-desktop-portal xdg-desktop-portal-gtk gsettings-desktop-schemas libglib2.0-bin at-spi2-core python3-pyatspi qtkeychain-qt6-dev python3-radicale radicale xandikos python3-caldav gnome-keyring"
 
 kalmora_install_deps() {
   local missing=""

@@ -1,4 +1,4 @@
-// CalDAV over QNetworkAccessManager: each request waits in a local event loop.
+// CalDAV over QNetworkAccessManager: the requests wait in a local event loop of the calling thread, up to four at once.
 #include "CalDavClient.h"
 
 #include "Multistatus.h"
@@ -107,58 +107,94 @@ QString CalDavClient::hrefFor(const QUrl &collection, const QString &name)
     return pathWithSlash(collection) + QString::fromLatin1(QUrl::toPercentEncoding(name));
 }
 
-CalDavClient::Reply CalDavClient::sendOnce(const QByteArray &verb, const QUrl &url, const QByteArray &body,
-                                           const QList<std::pair<QByteArray, QByteArray>> &headers)
+struct CalDavClient::Pending
 {
-    if (!allowedScheme(url))
-        throw CalDavError(QStringLiteral("Die Verbindung zu „%1“ wäre unverschlüsselt; sie wird nicht aufgebaut.").arg(url.host()));
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Kalmora/2.0"));
-    if (!body.isEmpty())
-        request.setHeader(QNetworkRequest::ContentTypeHeader, body.startsWith("<?xml") ? QByteArrayLiteral("application/xml; charset=utf-8")
-                                                                                      : QByteArrayLiteral("text/calendar; charset=utf-8"));
-    // Sent with the first request: saves the round trip of a refusal each time.
-    if (!m_account.user.isEmpty())
-        request.setRawHeader("Authorization", "Basic " + (m_account.user + u':' + m_account.password).toUtf8().toBase64());
-    for (const auto &[name, value] : headers)
-        request.setRawHeader(name, value);
-
-    ++m_requests;
-    std::unique_ptr<QNetworkReply> reply(m_network.sendCustomRequest(request, verb, body));
+    std::unique_ptr<QNetworkReply> reply;
+    QUrl url;
+    QTimer timer;
     QString refused;
     int authentications = 0;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setInterval(Timeout);
-    QObject::connect(&timer, &QTimer::timeout, reply.get(), [&] {
-        refused = QStringLiteral("Der Server %1 antwortet nicht.").arg(url.host());
-        reply->abort();
+};
+
+std::unique_ptr<CalDavClient::Pending> CalDavClient::start(const Request &request)
+{
+    if (m_cancel && m_cancel->load())
+        throw CalDavError(QStringLiteral("Die Synchronisation wurde abgebrochen."), true);
+    const QUrl &url = request.url;
+    if (!allowedScheme(url))
+        throw CalDavError(QStringLiteral("Die Verbindung zu „%1“ wäre unverschlüsselt; sie wird nicht aufgebaut.").arg(url.host()));
+    QNetworkRequest sent(url);
+    sent.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    sent.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    sent.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Kalmora/2.0"));
+    if (!request.body.isEmpty())
+        sent.setHeader(QNetworkRequest::ContentTypeHeader, request.body.startsWith("<?xml") ? QByteArrayLiteral("application/xml; charset=utf-8")
+                                                                                            : QByteArrayLiteral("text/calendar; charset=utf-8"));
+    // Sent with the first request: saves the round trip of a refusal each time.
+    if (!m_account.user.isEmpty())
+        sent.setRawHeader("Authorization", "Basic " + (m_account.user + u':' + m_account.password).toUtf8().toBase64());
+    for (const auto &[name, value] : request.headers)
+        sent.setRawHeader(name, value);
+
+    ++m_requests;
+    auto pending = std::make_unique<Pending>();
+    Pending *p = pending.get();
+    p->url = url;
+    p->reply.reset(m_network.sendCustomRequest(sent, request.verb, request.body));
+    QNetworkReply *reply = p->reply.get();
+    p->timer.setSingleShot(true);
+    p->timer.setInterval(Timeout);
+    QObject::connect(&p->timer, &QTimer::timeout, reply, [p] {
+        p->refused = QStringLiteral("Der Server %1 antwortet nicht.").arg(p->url.host());
+        p->reply->abort();
     });
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(), [&](qint64 received, qint64 total) {
-        timer.start();
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [p](qint64 received, qint64 total) {
+        p->timer.start();
         if (received > MaxBody || total > MaxBody) {
-            refused = QStringLiteral("Die Antwort des Servers ist zu groß; es wurde nichts übernommen.");
-            reply->abort();
+            p->refused = QStringLiteral("Die Antwort des Servers ist zu groß; es wurde nichts übernommen.");
+            p->reply->abort();
         }
     });
-    QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired, reply.get(),
-                     [&](QNetworkReply *asking, QAuthenticator *authenticator) {
-                         if (asking != reply.get() || m_account.user.isEmpty() || authentications++ > 0)
+    QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired, reply,
+                     [this, p](QNetworkReply *asking, QAuthenticator *authenticator) {
+                         if (asking != p->reply.get() || m_account.user.isEmpty() || p->authentications++ > 0)
                              return; // asked again: the name or password is wrong
                          authenticator->setUser(m_account.user);
                          authenticator->setPassword(m_account.password);
                      });
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    timer.start();
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    timer.stop();
+    p->timer.start();
+    return pending;
+}
 
-    if (!refused.isEmpty())
-        throw CalDavError(refused, refused.contains(QStringLiteral("antwortet nicht")));
+void CalDavClient::waitForAny(const std::vector<std::unique_ptr<Pending>> &pending)
+{
+    QEventLoop loop;
+    for (const auto &p : pending) {
+        if (p->reply->isFinished())
+            return;
+        QObject::connect(p->reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    }
+    QTimer cancelCheck;
+    if (m_cancel) {
+        QObject::connect(&cancelCheck, &QTimer::timeout, &loop, [&] {
+            if (m_cancel->load())
+                loop.quit();
+        });
+        cancelCheck.start(100);
+    }
+    // No window lives in this thread (or none at all in the tool): nothing waits for this loop.
+    loop.exec();
+    if (m_cancel && m_cancel->load())
+        throw CalDavError(QStringLiteral("Die Synchronisation wurde abgebrochen."), true);
+}
+
+CalDavClient::Reply CalDavClient::finish(Pending &pending)
+{
+    pending.timer.stop();
+    QNetworkReply *reply = pending.reply.get();
+    const QUrl &url = pending.url;
+    if (!pending.refused.isEmpty())
+        throw CalDavError(pending.refused, pending.refused.contains(QStringLiteral("antwortet nicht")));
     Reply result;
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = reply->error();
@@ -188,6 +224,54 @@ CalDavClient::Reply CalDavClient::sendOnce(const QByteArray &verb, const QUrl &u
     return result;
 }
 
+CalDavClient::Reply CalDavClient::sendOnce(const QByteArray &verb, const QUrl &url, const QByteArray &body,
+                                           const QList<std::pair<QByteArray, QByteArray>> &headers)
+{
+    std::vector<std::unique_ptr<Pending>> pending;
+    pending.push_back(start({verb, url, body, headers}));
+    while (!pending.front()->reply->isFinished())
+        waitForAny(pending);
+    return finish(*pending.front());
+}
+
+namespace {
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+}
+
+void CalDavClient::sendAll(const QList<Request> &requests, const std::function<void(qsizetype, const Reply &)> &answered)
+{
+    std::vector<std::unique_ptr<Pending>> pending; // destroyed on a failure: what is under way is aborted
+    std::vector<qsizetype> indexes;
+    qsizetype next = 0;
+    while (next < requests.size() || !pending.empty()) {
+        while (next < requests.size() && pending.size() < std::size_t(InFlight)) {
+            pending.push_back(start(requests.at(next)));
+            indexes.push_back(next++);
+        }
+        waitForAny(pending);
+        for (std::size_t i = 0; i < pending.size();) {
+            if (!pending[i]->reply->isFinished()) {
+                ++i;
+                continue;
+            }
+            const std::unique_ptr<Pending> done = std::move(pending[i]);
+            const qsizetype index = indexes[i];
+            pending.erase(pending.begin() + qptrdiff(i));
+            indexes.erase(indexes.begin() + qptrdiff(i));
+            Reply reply = finish(*done);
+            if (isRedirect(reply.status) && reply.location.isValid()) {
+                // Rare: the redirect is followed from the start, with its checks.
+                const Request &request = requests.at(index);
+                reply = send(request.verb, request.url, request.body, request.headers);
+            }
+            answered(index, reply);
+        }
+    }
+}
+
 CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, const QByteArray &body,
                                        const QList<std::pair<QByteArray, QByteArray>> &headers, bool otherHostAllowed)
 {
@@ -197,8 +281,7 @@ CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, 
     QUrl target = url;
     for (int hop = 0;; ++hop) {
         Reply reply = sendOnce(verb, target, body, headers);
-        const bool redirect = reply.status == 301 || reply.status == 302 || reply.status == 303 || reply.status == 307 || reply.status == 308;
-        if (!redirect || !reply.location.isValid())
+        if (!isRedirect(reply.status) || !reply.location.isValid())
             return reply;
         const QUrl next = target.resolved(reply.location);
         if (hop >= 5 || !allowedScheme(next) || (!otherHostAllowed && !sameOrigin(next, url)))
@@ -366,14 +449,17 @@ QHash<QString, QString> CalDavClient::listEtags(const QUrl &collection)
 
 QList<CalDavClient::Object> CalDavClient::fetch(const QUrl &collection, const QStringList &hrefs)
 {
-    QList<Object> objects;
+    QList<Request> requests;
     for (qsizetype first = 0; first < hrefs.size(); first += MaxObjects) {
         QByteArray body = kXmlHeader + "<c:calendar-multiget xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
                                        "<d:prop><d:getetag/><c:calendar-data/></d:prop>";
         for (const QString &href : hrefs.mid(first, MaxObjects))
             body += "<d:href>" + escaped(href) + "</d:href>";
         body += "</c:calendar-multiget>";
-        const Reply reply = send("REPORT", collection, body, {{"Depth", "1"}});
+        requests.append({"REPORT", collection, body, {{"Depth", "1"}}});
+    }
+    QList<QList<Object>> parts(requests.size()); // in the order asked, whatever order the answers come in
+    sendAll(requests, [&](qsizetype index, const Reply &reply) {
         if (reply.status != 207)
             throw httpFailure(reply.status, collection);
         const std::optional<Multistatus> answer = Multistatus::parse(reply.body);
@@ -383,39 +469,65 @@ QList<CalDavClient::Object> CalDavClient::fetch(const QUrl &collection, const QS
             const QUrl url = checkedHref(collection, response.href);
             if (response.status == 404 || !response.text.contains(QStringLiteral("calendar-data")))
                 continue;
-            objects.append({url.path(), unquoted(response.text.value(QStringLiteral("getetag"))),
-                            response.text.value(QStringLiteral("calendar-data")).toUtf8()});
+            parts[index].append({url.path(), unquoted(response.text.value(QStringLiteral("getetag"))),
+                                 response.text.value(QStringLiteral("calendar-data")).toUtf8()});
         }
-    }
+    });
+    QList<Object> objects;
+    for (const QList<Object> &part : std::as_const(parts))
+        objects.append(part);
     return objects;
+}
+
+CalDavClient::Request CalDavClient::writeRequest(const QUrl &url, const Write &write)
+{
+    if (write.remove) {
+        Headers headers;
+        if (!write.etag.isEmpty())
+            headers.append({"If-Match", write.etag.toUtf8()});
+        return {"DELETE", url, {}, headers};
+    }
+    return {"PUT", url, write.data,
+            {write.etag.isEmpty() ? std::pair{QByteArray("If-None-Match"), QByteArray("*")} : std::pair{QByteArray("If-Match"), write.etag.toUtf8()}}};
+}
+
+CalDavClient::Written CalDavClient::writeResult(const QUrl &collection, const Write &write, const Reply &reply)
+{
+    if (reply.status == 412)
+        return std::nullopt;
+    if (write.remove) {
+        if (reply.status == 404 || (reply.status >= 200 && reply.status <= 299))
+            return QString();
+        throw httpFailure(reply.status, reply.url);
+    }
+    if (reply.status < 200 || reply.status > 299)
+        throw httpFailure(reply.status, reply.url);
+    if (reply.etag.isEmpty() || reply.etag.startsWith("W/"))
+        return etagOf(collection, write.href).value_or(QString());
+    return QString::fromUtf8(reply.etag);
+}
+
+void CalDavClient::writeAll(const QUrl &collection, const QList<Write> &writes,
+                            const std::function<void(qsizetype index, const Written &result)> &done)
+{
+    QList<Request> requests;
+    for (const Write &write : writes)
+        requests.append(writeRequest(checkedHref(collection, write.href), write));
+    sendAll(requests, [&](qsizetype index, const Reply &reply) { done(index, writeResult(collection, writes.at(index), reply)); });
 }
 
 std::optional<QString> CalDavClient::put(const QUrl &collection, const QString &href, const QByteArray &data, const QString &etag)
 {
-    const QUrl url = checkedHref(collection, href);
-    const Reply reply = send("PUT", url, data, {etag.isEmpty() ? std::pair{QByteArray("If-None-Match"), QByteArray("*")}
-                                                               : std::pair{QByteArray("If-Match"), etag.toUtf8()}});
-    if (reply.status == 412)
-        return std::nullopt;
-    if (reply.status < 200 || reply.status > 299)
-        throw httpFailure(reply.status, url);
-    if (reply.etag.isEmpty() || reply.etag.startsWith("W/"))
-        return etagOf(collection, href).value_or(QString());
-    return QString::fromUtf8(reply.etag);
+    const Write write{href, data, etag, false};
+    const Request request = writeRequest(checkedHref(collection, href), write);
+    return writeResult(collection, write, send(request.verb, request.url, request.body, request.headers));
 }
 
 bool CalDavClient::remove(const QUrl &collection, const QString &href, const QString &etag)
 {
-    const QUrl url = checkedHref(collection, href);
-    QList<std::pair<QByteArray, QByteArray>> headers;
-    if (!etag.isEmpty())
-        headers.append({"If-Match", etag.toUtf8()});
-    const Reply reply = send("DELETE", url, {}, headers);
-    if (reply.status == 412)
-        return false;
-    if (reply.status == 404 || (reply.status >= 200 && reply.status <= 299))
-        return true;
-    throw httpFailure(reply.status, url);
+    const Write write{href, {}, etag, true};
+    const Request request = writeRequest(checkedHref(collection, href), write);
+    return writeResult(collection, write, send(request.verb, request.url, request.body, request.headers)).has_value();
 }
 
 std::optional<QString> CalDavClient::etagOf(const QUrl &collection, const QString &href)

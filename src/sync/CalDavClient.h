@@ -10,6 +10,11 @@
 #include <QString>
 #include <QUrl>
 
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+
 /// A failure talking to the server, with a German message. `offline` tells a
 /// server that was not reached (the changes wait) from one that answered wrongly.
 class CalDavError final : public KalmoraError
@@ -28,8 +33,10 @@ class InvalidSyncToken final : public std::exception
 {
 };
 
-/// Every call waits for its answer in a local event loop, as the planner's
-/// downloads do, so the windows stay usable meanwhile. The server's answers
+/// Every call waits for its answer in a local event loop; the planner makes
+/// its clients on a thread of their own (SyncThread), so no window waits for
+/// them, and the tool on its only thread. `writeAll` and `fetch` keep up to
+/// `InFlight` requests under way at once. The server's answers
 /// are untrusted: bodies over `MaxBody`, malformed XML, hrefs outside the
 /// collection asked about, plain http to anything but a loopback address,
 /// certificate errors and redirects to another host (after discovery) are
@@ -39,6 +46,7 @@ class CalDavClient final
 public:
     static constexpr qint64 MaxBody = 8 * 1024 * 1024;
     static constexpr int Timeout = 30000; // ms without an answer
+    static constexpr int InFlight = 4;    // requests under way at once to the server
 
     struct Account
     {
@@ -65,6 +73,17 @@ public:
         QString etag;
         QByteArray data;
     };
+    /// One write of `writeAll`: a PUT of `data`, or with `remove` a DELETE.
+    struct Write
+    {
+        QString href;
+        QByteArray data;
+        QString etag; // empty: create only (PUT) or unconditionally (DELETE)
+        bool remove = false;
+    };
+    /// How a write of `writeAll` ended: the new etag (empty for a removal or
+    /// when the server names none), or none when the precondition failed (412).
+    using Written = std::optional<QString>;
 
     explicit CalDavClient(Account account);
     ~CalDavClient();
@@ -87,7 +106,8 @@ public:
     Changes syncCollection(const QUrl &collection, const QString &token);
     /// Every object's etag, for servers without sync-collection.
     QHash<QString, QString> listEtags(const QUrl &collection);
-    /// The objects of these hrefs (calendar-multiget), at most `MaxObjects`.
+    /// The objects of these hrefs (calendar-multiget, `MaxObjects` a request,
+    /// up to `InFlight` requests at once), request by request in the order asked.
     QList<Object> fetch(const QUrl &collection, const QStringList &hrefs);
 
     /// Writes an object: created only when none is there (`etag` empty), else
@@ -104,6 +124,16 @@ public:
     /// current-user-privilege-set (RFC 3744) says; none when the server does not tell.
     std::optional<bool> mayWrite(const QUrl &collection);
 
+    /// Sends the writes, up to `InFlight` at once, and calls `done` in this
+    /// thread for each as its answer comes (in any order), as `put` and
+    /// `remove` answer. A failure aborts the writes under way and is thrown;
+    /// those answered before were told to `done`.
+    void writeAll(const QUrl &collection, const QList<Write> &writes, const std::function<void(qsizetype index, const Written &result)> &done);
+
+    /// A flag, set from another thread, that makes the request waiting now
+    /// and every later one fail with CalDavError (offline): the run is stopped.
+    void setCancel(const std::atomic_bool *cancel) { m_cancel = cancel; }
+
     /// The requests sent so far.
     int requestCount() const { return m_requests; }
     /// The href of an object's name below a collection.
@@ -111,6 +141,23 @@ public:
 
 private:
     struct Reply;
+    struct Pending;
+    using Headers = QList<std::pair<QByteArray, QByteArray>>;
+    struct Request
+    {
+        QByteArray verb;
+        QUrl url;
+        QByteArray body;
+        Headers headers;
+    };
+    std::unique_ptr<Pending> start(const Request &request);
+    Reply finish(Pending &pending);
+    void waitForAny(const std::vector<std::unique_ptr<Pending>> &pending);
+    /// Sends the requests, up to `InFlight` at once; `answered` gets each reply
+    /// (redirects followed) in this thread as it comes.
+    void sendAll(const QList<Request> &requests, const std::function<void(qsizetype, const Reply &)> &answered);
+    static Request writeRequest(const QUrl &url, const Write &write);
+    Written writeResult(const QUrl &collection, const Write &write, const Reply &reply);
     Reply send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QList<std::pair<QByteArray, QByteArray>> &headers,
                bool otherHostAllowed = false);
     Reply sendOnce(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QList<std::pair<QByteArray, QByteArray>> &headers);
@@ -119,5 +166,6 @@ private:
 
     Account m_account;
     QNetworkAccessManager m_network;
+    const std::atomic_bool *m_cancel = nullptr;
     int m_requests = 0;
 };

@@ -1,7 +1,9 @@
 // What the synchronisation needs of the planner's homework, kept apart from where it is stored.
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -36,4 +38,7 @@ public:
     virtual void move(QDate from, const QString &subject, QDate to) = 0;
     /// A text as the planner keeps it, which may have lost characters its file cannot hold.
     virtual QString keptText(const QString &text) const { return text; }
+    /// The planner's dates as the calendar export writes them at `now`
+    /// (by default read here, in the caller's thread).
+    virtual QByteArray calendarExport(const QDateTime &now) const;
 };

@@ -1,6 +1,7 @@
 // A thin adapter over HomeworkStore's operations; the only sync code that reaches the homework.
 #include "HomeworkStoreSource.h"
 
+#include "calendar/CalendarExport.h"
 #include "model/TimetableStore.h"
 #include "model/HomeworkStore.h"
 #include "model/SettingsFile.h"
@@ -13,6 +14,11 @@
 QString homeworkKey(QDate due, const QString &subject)
 {
     return due.toString(Qt::ISODate) + u'|' + subject.toCaseFolded();
+}
+
+QByteArray HomeworkSource::calendarExport(const QDateTime &now) const
+{
+    return CalendarExport::document(now);
 }
 
 namespace {

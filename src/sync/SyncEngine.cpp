@@ -2,7 +2,6 @@
 #include "SyncEngine.h"
 
 #include "TodoMapping.h"
-#include "calendar/CalendarExport.h"
 #include "platform/Clock.h"
 
 #include <QCryptographicHash>
@@ -312,24 +311,59 @@ void SyncEngine::pushTodos(const QUrl &collection, QList<Outcome> &outcomes, Pul
     }
     for (const CalDavClient::Object &object : m_client.fetch(collection, unread))
         pulled.objects.insert(object.href, object.data);
-    int sinceSave = 0;
-    for (Outcome &o : outcomes) {
+
+    // Every write is tried at once, several under way together; one that
+    // meets a change on the server (412) is settled afterwards, one by one.
+    const QDateTime stamp = Clock::now();
+    QList<qsizetype> toWrite;
+    QList<CalDavClient::Write> writes;
+    for (qsizetype i = 0; i < outcomes.size(); ++i) {
+        Outcome &o = outcomes[i];
         if (o.merged == o.remote)
             continue;
-        pushOne(collection, o, pulled);
+        toWrite.append(i);
+        if (!o.merged) {
+            writes.append({o.href, {}, o.etag, true});
+            continue;
+        }
+        if (o.href.isEmpty())
+            o.href = CalDavClient::hrefFor(collection, objectName(o.uid));
+        const QByteArray kept = pulled.objects.value(o.href);
+        // Met before: the title and note stay as the server has them where the text is the same.
+        // At a first meeting the planner writes its own form.
+        writes.append({o.href,
+                       kept.isEmpty() ? TodoMapping::create(o.uid, *o.merged, stamp)
+                                      : TodoMapping::update(kept, o.uid, *o.merged, stamp, o.base ? o.remote : std::nullopt),
+                       o.remote ? o.etag : QString(), false});
+    }
+    QList<qsizetype> refused;
+    int sinceSave = 0;
+    m_client.writeAll(collection, writes, [&](qsizetype k, const CalDavClient::Written &result) {
+        Outcome &o = outcomes[toWrite.at(k)];
+        if (!result) {
+            refused.append(toWrite.at(k));
+        } else if (!o.merged) {
+            o.remote.reset();
+        } else {
+            o.etag = *result;
+            o.remote = o.merged;
+            rememberTexts(o.href, writes.at(k).data);
+        }
         ++m_report.written;
+        progress(Phase::Todos, m_report.written, int(writes.size()));
         if (++sinceSave >= SaveEvery) {
             recordTodos(outcomes);
             m_state.save();
             sinceSave = 0;
         }
-    }
+    });
+    for (qsizetype i : std::as_const(refused))
+        settleRefused(collection, outcomes[i], pulled, stamp);
     recordTodos(outcomes);
 }
 
-void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
+void SyncEngine::settleRefused(const QUrl &collection, Outcome &o, Pulled &pulled, const QDateTime &stamp)
 {
-    const QDateTime stamp = Clock::now();
     const auto reread = [&](const QString &href) -> std::optional<std::pair<CalDavClient::Object, std::optional<HomeworkItem>>> {
         const QList<CalDavClient::Object> objects = m_client.fetch(collection, {href});
         if (objects.isEmpty())
@@ -337,17 +371,8 @@ void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
         const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(objects.first().data);
         return std::pair{objects.first(), todo ? TodoMapping::toHomework(*todo, pulled.subjects) : std::nullopt};
     };
-    // The title and note the server holds now, against which the next sync tells what the phone changed.
-    const auto remember = [&](const QString &href, const QByteArray &data) {
-        if (const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(data))
-            m_state.texts.insert(href, {todo->summary, todo->description});
-    };
     if (!o.merged) {
-        if (m_client.remove(collection, o.href, o.etag)) {
-            o.remote.reset();
-            return;
-        }
-        // 412: changed meanwhile. An edit beats the removal; else remove what is there now.
+        // Changed meanwhile. An edit beats the removal; else remove what is there now.
         const auto now = reread(o.href);
         if (!now) {
             o.remote.reset();
@@ -355,56 +380,49 @@ void SyncEngine::pushOne(const QUrl &collection, Outcome &o, Pulled &pulled)
             applyChange(m_homework, std::nullopt, now->second);
             o.merged = o.remote = now->second;
             o.etag = now->first.etag;
-            remember(o.href, now->first.data);
+            rememberTexts(o.href, now->first.data);
         } else if (m_client.remove(collection, o.href, now->first.etag)) {
             o.remote.reset();
         }
         return;
     }
-    const QString href = o.href.isEmpty() ? CalDavClient::hrefFor(collection, objectName(o.uid)) : o.href;
-    const QByteArray kept = pulled.objects.value(href);
-    // Met before: the title and note stay as the server has them where the text is the same.
-    // At a first meeting the planner writes its own form.
-    QByteArray written = kept.isEmpty() ? TodoMapping::create(o.uid, *o.merged, stamp)
-                                        : TodoMapping::update(kept, o.uid, *o.merged, stamp, o.base ? o.remote : std::nullopt);
-    std::optional<QString> etag = m_client.put(collection, href, written, o.remote ? o.etag : QString());
+    // The todo was changed (or made) meanwhile: read it again and merge.
+    const QString href = o.href;
+    const auto now = reread(href);
+    if (!now || !now->second)
+        return; // the next sync sees it
+    const HomeworkItem merged = SyncMerge::mergeItems(o.remote, *o.merged, *now->second);
+    applyChange(m_homework, o.merged, merged);
+    const QByteArray written = TodoMapping::update(now->first.data, o.uid, merged, stamp, now->second);
+    const std::optional<QString> etag = m_client.put(collection, href, written, now->first.etag);
     if (!etag) {
-        // 412: the todo was changed (or made) meanwhile: read it again and merge.
-        const auto now = reread(href);
-        if (!now || !now->second)
-            return; // the next sync sees it
-        const HomeworkItem merged = SyncMerge::mergeItems(o.remote, *o.merged, *now->second);
-        applyChange(m_homework, o.merged, merged);
-        written = TodoMapping::update(now->first.data, o.uid, merged, stamp, now->second);
-        etag = m_client.put(collection, href, written, now->first.etag);
-        if (!etag) {
-            o.remote = now->second;
-            o.etag = now->first.etag;
-            o.href = href;
-            remember(href, now->first.data);
-            return;
-        }
-        o.merged = merged;
+        o.remote = now->second;
+        o.etag = now->first.etag;
+        rememberTexts(href, now->first.data);
+        return;
     }
-    o.href = href;
+    o.merged = merged;
     o.etag = *etag;
     o.remote = o.merged;
-    remember(href, written);
+    rememberTexts(href, written);
+}
+
+void SyncEngine::rememberTexts(const QString &href, const QByteArray &data)
+{
+    if (const std::optional<TodoMapping::Todo> todo = TodoMapping::parse(data))
+        m_state.texts.insert(href, {todo->summary, todo->description});
 }
 
 void SyncEngine::syncEvents(const QUrl &collection)
 {
-    const QList<TodoMapping::Event> events =
-        TodoMapping::splitEvents(CalendarExport::document(Clock::now()), {QStringLiteral("hausaufgabe-")});
+    const QList<TodoMapping::Event> events = TodoMapping::splitEvents(m_homework.calendarExport(Clock::now()), {QStringLiteral("hausaufgabe-")});
     QSet<QString> current;
-    int sinceSave = 0;
-    const auto written = [&] {
-        ++m_report.written;
-        if (++sinceSave >= SaveEvery) {
-            m_state.save();
-            sinceSave = 0;
-        }
-    };
+    // What changed is written and what the planner removed is deleted, several
+    // under way together; one that meets a change on the server (412) is
+    // settled afterwards: the planner's entry is the one that counts.
+    QList<CalDavClient::Write> writes;
+    QStringList uids;
+    QList<QByteArray> fingerprints;
     for (const TodoMapping::Event &event : events) {
         current.insert(event.uid);
         SyncState::EventRecord record = m_state.events.value(event.uid);
@@ -412,29 +430,52 @@ void SyncEngine::syncEvents(const QUrl &collection)
             continue;
         if (record.href.isEmpty())
             record.href = CalDavClient::hrefFor(collection, objectName(event.uid));
-        std::optional<QString> etag = m_client.put(collection, record.href, event.object, record.etag);
-        if (!etag) {
-            // Changed or made there meanwhile: the planner's entry is the one that counts.
-            const std::optional<QString> there = m_client.etagOf(collection, record.href);
-            etag = m_client.put(collection, record.href, event.object, there.value_or(QString()));
-            if (!etag)
-                continue; // the next sync tries again
-        }
-        m_state.events.insert(event.uid, {record.href, *etag, event.fingerprint});
-        written();
+        writes.append({record.href, event.object, record.etag, false});
+        uids.append(event.uid);
+        fingerprints.append(event.fingerprint);
     }
-    for (const QString &uid : m_state.events.keys()) {
-        if (current.contains(uid))
+    for (auto it = m_state.events.cbegin(); it != m_state.events.cend(); ++it) {
+        if (current.contains(it.key()))
             continue;
-        const SyncState::EventRecord record = m_state.events.value(uid);
-        bool removed = m_client.remove(collection, record.href, record.etag);
-        if (!removed) {
-            const std::optional<QString> there = m_client.etagOf(collection, record.href);
-            removed = !there || m_client.remove(collection, record.href, *there);
-        }
-        if (removed) {
-            m_state.events.remove(uid);
-            written();
-        }
+        writes.append({it->href, {}, it->etag, true});
+        uids.append(it.key());
+        fingerprints.append(QByteArray());
     }
+    int sinceSave = 0;
+    int done = 0;
+    const auto settled = [&](qsizetype k, const QString &etag) {
+        if (writes.at(k).remove)
+            m_state.events.remove(uids.at(k));
+        else
+            m_state.events.insert(uids.at(k), {writes.at(k).href, etag, fingerprints.at(k)});
+        ++m_report.written;
+        if (++sinceSave >= SaveEvery) {
+            m_state.save();
+            sinceSave = 0;
+        }
+    };
+    QList<qsizetype> refused;
+    m_client.writeAll(collection, writes, [&](qsizetype k, const CalDavClient::Written &result) {
+        if (result)
+            settled(k, *result);
+        else
+            refused.append(k);
+        progress(Phase::Events, ++done, int(writes.size()));
+    });
+    for (qsizetype k : std::as_const(refused)) {
+        const CalDavClient::Write &write = writes.at(k);
+        const std::optional<QString> there = m_client.etagOf(collection, write.href);
+        if (write.remove) {
+            if (!there || m_client.remove(collection, write.href, *there))
+                settled(k, QString());
+        } else if (const std::optional<QString> etag = m_client.put(collection, write.href, write.data, there.value_or(QString()))) {
+            settled(k, *etag);
+        } // else the next sync tries again
+    }
+}
+
+void SyncEngine::progress(Phase phase, int done, int total) const
+{
+    if (m_progress)
+        m_progress(phase, done, total);
 }

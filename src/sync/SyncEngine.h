@@ -6,6 +6,8 @@
 #include "SyncSettings.h"
 #include "SyncState.h"
 
+#include <functional>
+
 class SyncEngine final
 {
 public:
@@ -16,7 +18,14 @@ public:
         int skipped = 0; // todos left on the server: no due date, or due today or earlier
     };
 
+    /// What is being written to the server: the todos, then the calendar's events.
+    enum class Phase { Todos, Events };
+    /// Told after each write to the server: `done` of `total` in this phase.
+    using Progress = std::function<void(Phase phase, int done, int total)>;
+
     SyncEngine(CalDavClient &client, HomeworkSource &homework);
+    /// Follows the writes (called in the engine's thread).
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     /// Synchronises what `options` names. The kept state is written after the
     /// planner's side is changed and again as the server's side is, so that a
@@ -35,7 +44,10 @@ private:
     Pulled pullTodos(const QUrl &collection);
     void applyLocally(const QList<SyncMerge::Outcome> &outcomes);
     void pushTodos(const QUrl &collection, QList<SyncMerge::Outcome> &outcomes, Pulled &pulled);
-    void pushOne(const QUrl &collection, SyncMerge::Outcome &o, Pulled &pulled);
+    void settleRefused(const QUrl &collection, SyncMerge::Outcome &o, Pulled &pulled, const QDateTime &stamp);
+    /// Keeps the title and note the server holds now, against which the next sync tells what the phone changed.
+    void rememberTexts(const QString &href, const QByteArray &data);
+    void progress(Phase phase, int done, int total) const;
     void syncTodos(const QUrl &collection);
     void syncEvents(const QUrl &collection);
     void recordTodos(const QList<SyncMerge::Outcome> &outcomes);
@@ -44,4 +56,5 @@ private:
     HomeworkSource &m_homework;
     SyncState m_state;
     Report m_report;
+    Progress m_progress;
 };

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 
 namespace {
 const QString kNewTasks = QStringLiteral("Kalmora Hausaufgaben");
@@ -94,10 +93,10 @@ void SyncGroup::load()
     ServerEdit->setText(stored.server);
     UserEdit->setText(stored.user);
     PasswordEdit->clear();
-    fillChoice(TasksCombo, kNewTasks, stored.tasks, true);
-    fillChoice(EventsCombo, kNewEvents, stored.events, false);
+    fillChoice(TasksCombo, kNewTasks, stored.tasks, true, false);
+    fillChoice(EventsCombo, kNewEvents, stored.events, false, false);
     const SyncState state = SyncState::load();
-    showStatus(SyncCommand::statusText(state.lastSync, state.skipped));
+    showStatus(SyncCommand::statusText(state.lastSync, state.skipped, stored));
 }
 
 void SyncGroup::showStatus(const QString &status)
@@ -105,75 +104,139 @@ void SyncGroup::showStatus(const QString &status)
     StatusLabel->setText(status);
 }
 
-void SyncGroup::fillChoice(QComboBox *combo, const QString &newName, const QString &stored, bool todos)
+void SyncGroup::fillChoice(QComboBox *combo, const QString &newName, const QString &stored, bool todos, bool newWhenNone)
 {
     combo->clear();
     combo->addItem(QStringLiteral("(nicht abgleichen)"), QString());
     combo->addItem(QStringLiteral("Neu anlegen: „%1“").arg(newName), NewItem);
-    for (const Found &found : std::as_const(m_found)) {
-        if (todos ? found.todos : found.events) {
-            const QString kinds = found.todos && found.events ? QStringLiteral("Aufgaben und Termine")
-                                  : found.todos              ? QStringLiteral("Aufgaben")
-                                                             : QStringLiteral("Termine");
-            combo->addItem(QStringLiteral("%1 (%2)").arg(found.name, kinds), found.url);
+    bool found = false;
+    for (const Found &f : std::as_const(m_found)) {
+        if (todos ? f.todos : f.events) {
+            const QString kinds = f.todos && f.events ? QStringLiteral("Aufgaben und Termine")
+                                  : f.todos           ? QStringLiteral("Aufgaben")
+                                                      : QStringLiteral("Termine");
+            combo->addItem(QStringLiteral("%1 (%2)").arg(f.name, kinds), f.url);
+            found = true;
         }
     }
     if (!stored.isEmpty() && combo->findData(stored) < 0)
         combo->addItem(stored, stored);
-    combo->setCurrentIndex(std::max(0, combo->findData(stored.isEmpty() ? QVariant(QString()) : QVariant(stored))));
+    if (stored.isEmpty() && newWhenNone && !found)
+        combo->setCurrentIndex(1); // the account has none: the new one is what a new user wants
+    else
+        combo->setCurrentIndex(std::max(0, combo->findData(stored.isEmpty() ? QVariant(QString()) : QVariant(stored))));
+}
+
+void SyncGroup::setBusy(bool busy)
+{
+    CheckButton->setEnabled(!busy);
+    ApplyButton->setEnabled(!busy);
+}
+
+void SyncGroup::withAccount(const std::function<void(const CalDavClient::Account &account)> &next)
+{
+    // The password as typed goes to the secret service; the one kept is used.
+    if (!PasswordEdit->text().isEmpty())
+        SyncPassword::store(ServerEdit->text(), UserEdit->text(), PasswordEdit->text());
+    const CalDavClient::Account account{ServerEdit->text(), UserEdit->text(), QString()};
+    SyncPassword::fetch(account.server, account.user, this, [account, next](const std::optional<QString> &password) {
+        next({account.server, account.user, password.value_or(QString())});
+    });
+}
+
+void SyncGroup::runOnServer(SyncThread::Work work, std::function<void()> done)
+{
+    // The server is asked on a thread of its own: the window stays usable, a second click waits.
+    setBusy(true);
+    if (!m_thread)
+        m_thread = new SyncThread(this);
+    disconnect(m_thread, &SyncThread::finished, this, nullptr);
+    connect(m_thread, &SyncThread::finished, this, [this, done = std::move(done)](const QString &failure) {
+        setBusy(false);
+        if (!failure.isEmpty()) {
+            showStatus(failure);
+            ErrorReporter::report(CalDavError(failure));
+            return;
+        }
+        done();
+    });
+    m_thread->start(std::move(work));
 }
 
 void SyncGroup::CheckButtonClick()
 {
     showStatus(QStringLiteral("Verbindung wird geprüft ..."));
-    // The window stays usable while the server answers; a second click must wait.
-    CheckButton->setEnabled(false);
-    const auto enableAgain = qScopeGuard([this] { CheckButton->setEnabled(true); });
-    if (!PasswordEdit->text().isEmpty())
-        SyncPassword::store(ServerEdit->text(), UserEdit->text(), PasswordEdit->text());
-    const QString password = SyncPassword::read(ServerEdit->text(), UserEdit->text()).value_or(QString());
-    try {
-        CalDavClient client({ServerEdit->text(), UserEdit->text(), password});
-        m_home = client.discoverHome();
-        m_found.clear();
-        for (const CalDavClient::Collection &c : client.listCollections(m_home))
-            m_found.append({c.url.toString(), c.name, c.todos, c.events});
-    } catch (const CalDavError &error) {
-        showStatus(error.message());
-        throw;
-    }
-    const SyncSettings::Options stored = SyncSettings::load();
-    fillChoice(TasksCombo, kNewTasks, TasksCombo->currentData().toString().isEmpty() ? stored.tasks : TasksCombo->currentData().toString(), true);
-    fillChoice(EventsCombo, kNewEvents, EventsCombo->currentData().toString().isEmpty() ? stored.events : EventsCombo->currentData().toString(), false);
-    showStatus(QStringLiteral("Verbindung in Ordnung: %1 Kalender gefunden.").arg(m_found.size()));
-}
-
-QString SyncGroup::chosen(QComboBox *combo, const QString &segment, const QString &name, bool todos)
-{
-    if (combo->currentData() != QVariant(NewItem))
-        return combo->currentData().toString();
-    const QString password = SyncPassword::read(ServerEdit->text(), UserEdit->text()).value_or(QString());
-    CalDavClient client({ServerEdit->text(), UserEdit->text(), password});
-    if (!m_home.isValid())
-        m_home = client.discoverHome();
-    const QString url = client.makeCalendar(m_home, segment, name, todos).toString();
-    m_found.append({url, name, todos, !todos});
-    return url;
+    setBusy(true);
+    withAccount([this](const CalDavClient::Account &account) {
+        auto answer = std::make_shared<std::pair<QUrl, QList<Found>>>();
+        runOnServer(
+            [account, answer](SyncThread &thread) {
+                CalDavClient client(account);
+                client.setCancel(&thread.cancelled());
+                answer->first = client.discoverHome();
+                for (const CalDavClient::Collection &c : client.listCollections(answer->first))
+                    answer->second.append({c.url.toString(), c.name, c.todos, c.events});
+            },
+            [this, answer] {
+                m_home = answer->first;
+                m_found = answer->second;
+                const SyncSettings::Options stored = SyncSettings::load();
+                const QString tasks = TasksCombo->currentData().toString();
+                const QString events = EventsCombo->currentData().toString();
+                fillChoice(TasksCombo, kNewTasks, tasks.isEmpty() ? stored.tasks : tasks, true, true);
+                fillChoice(EventsCombo, kNewEvents, events.isEmpty() ? stored.events : events, false, true);
+                showStatus(QStringLiteral("Verbindung in Ordnung: %1 Kalender gefunden.").arg(m_found.size()));
+            });
+    });
 }
 
 void SyncGroup::ApplyButtonClick()
 {
-    ApplyButton->setEnabled(false);
-    const auto enableAgain = qScopeGuard([this] { ApplyButton->setEnabled(true); });
-    if (!PasswordEdit->text().isEmpty())
-        SyncPassword::store(ServerEdit->text(), UserEdit->text(), PasswordEdit->text());
     SyncSettings::Options options{ActiveCheck->isChecked(), ServerEdit->text().trimmed(), UserEdit->text().trimmed(), QString(), QString()};
     if (!options.server.isEmpty())
         CalDavClient::serverUrl(options.server); // a wrong address is told before anything is stored
-    options.tasks = chosen(TasksCombo, QStringLiteral("kalmora-hausaufgaben"), kNewTasks, true);
-    options.events = chosen(EventsCombo, QStringLiteral("kalmora-termine"), kNewEvents, false);
+    const bool newTasks = TasksCombo->currentData() == QVariant(NewItem);
+    const bool newEvents = EventsCombo->currentData() == QVariant(NewItem);
+    options.tasks = newTasks ? QString() : TasksCombo->currentData().toString();
+    options.events = newEvents ? QString() : EventsCombo->currentData().toString();
+    if (!newTasks && !newEvents) {
+        if (!PasswordEdit->text().isEmpty())
+            SyncPassword::store(ServerEdit->text(), UserEdit->text(), PasswordEdit->text());
+        saveOptions(options);
+        return;
+    }
+    setBusy(true);
+    withAccount([this, options, newTasks, newEvents](const CalDavClient::Account &account) {
+        // The new calendars are made on the server first.
+        auto made = std::make_shared<std::pair<QUrl, SyncSettings::Options>>(m_home, options);
+        runOnServer(
+            [account, made, newTasks, newEvents](SyncThread &thread) {
+                CalDavClient client(account);
+                client.setCancel(&thread.cancelled());
+                if (!made->first.isValid())
+                    made->first = client.discoverHome();
+                if (newTasks)
+                    made->second.tasks = client.makeCalendar(made->first, QStringLiteral("kalmora-hausaufgaben"), kNewTasks, true).toString();
+                if (newEvents)
+                    made->second.events = client.makeCalendar(made->first, QStringLiteral("kalmora-termine"), kNewEvents, false).toString();
+            },
+            [this, made, newTasks, newEvents] {
+                m_home = made->first;
+                if (newTasks)
+                    m_found.append({made->second.tasks, kNewTasks, true, false});
+                if (newEvents)
+                    m_found.append({made->second.events, kNewEvents, false, true});
+                ErrorReporter::guarded([&] { saveOptions(made->second); });
+            });
+    });
+}
+
+void SyncGroup::saveOptions(const SyncSettings::Options &options)
+{
     SyncSettings::save(options);
-    fillChoice(TasksCombo, kNewTasks, options.tasks, true);
-    fillChoice(EventsCombo, kNewEvents, options.events, false);
+    fillChoice(TasksCombo, kNewTasks, options.tasks, true, false);
+    fillChoice(EventsCombo, kNewEvents, options.events, false, false);
+    const SyncState state = SyncState::load();
+    showStatus(SyncCommand::statusText(state.lastSync, state.skipped, options));
     Q_EMIT optionsSaved(options);
 }

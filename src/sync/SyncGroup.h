@@ -1,7 +1,9 @@
 // The group "Synchronisation (CalDAV)" on the "Extras" tab: account, collections, status.
 #pragma once
 
+#include "CalDavClient.h"
 #include "SyncSettings.h"
+#include "SyncThread.h"
 #include "extras/ExtrasGroup.h"
 
 #include <QUrl>
@@ -31,10 +33,15 @@ private:
     void setupUi();
     void CheckButtonClick();
     void ApplyButtonClick();
-    /// Fills a choice with the calendars that take the component, the new one first.
-    void fillChoice(QComboBox *combo, const QString &newName, const QString &stored, bool todos);
-    /// The chosen URL; a new calendar is made on the server first.
-    QString chosen(QComboBox *combo, const QString &segment, const QString &name, bool todos);
+    /// Fills a choice with the calendars that take the component, the new one
+    /// first; with `newWhenNone` and none found or stored, the new one is chosen.
+    void fillChoice(QComboBox *combo, const QString &newName, const QString &stored, bool todos, bool newWhenNone);
+    void setBusy(bool busy);
+    /// Stores a typed password and calls `next` with the account once the password is there.
+    void withAccount(const std::function<void(const CalDavClient::Account &account)> &next);
+    /// Runs `work` against the server on its own thread, then `done` here; a failure is shown.
+    void runOnServer(SyncThread::Work work, std::function<void()> done);
+    void saveOptions(const SyncSettings::Options &options);
 
     QCheckBox *ActiveCheck = nullptr;
     QLineEdit *ServerEdit = nullptr;
@@ -45,6 +52,7 @@ private:
     QComboBox *EventsCombo = nullptr;
     QPushButton *ApplyButton = nullptr;
     QLabel *StatusLabel = nullptr;
+    SyncThread *m_thread = nullptr;
     QUrl m_home;
     struct Found
     {

@@ -4,6 +4,8 @@
 #include "HomeworkStoreSource.h"
 #include "SyncCommand.h"
 #include "SyncPassword.h"
+#include "SyncThread.h"
+#include "ThreadedHomeworkSource.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
@@ -19,13 +21,15 @@ SyncScheduler::SyncScheduler(QObject *parent)
     connect(&m_changeTimer, &QTimer::timeout, this, &SyncScheduler::runNow);
     connect(&m_periodTimer, &QTimer::timeout, this, &SyncScheduler::runNow);
     const SyncState state = SyncState::load();
-    m_status = SyncCommand::statusText(state.lastSync, state.skipped);
+    m_status = SyncCommand::statusText(state.lastSync, state.skipped, m_options);
 }
 
 SyncScheduler::~SyncScheduler()
 {
     if (m_observer)
         ProfileFile::removeSaveObserver(m_observer);
+    delete m_thread; // stops a sync under way at its next request and waits for it
+    m_thread = nullptr;
 }
 
 void SyncScheduler::setIntervals(int changeDelay, int period)
@@ -48,8 +52,13 @@ void SyncScheduler::apply(const SyncSettings::Options &options)
     }
     if (!m_observer)
         m_observer = ProfileFile::addSaveObserver([this](const QString &path) { settingsSaved(path); });
-    if (changed)
+    if (changed) {
         m_reported.clear();
+        if (!m_running) {
+            const SyncState state = SyncState::load();
+            setStatus(SyncCommand::statusText(state.lastSync, state.skipped, options));
+        }
+    }
     m_periodTimer.start();
     m_changeTimer.start();
 }
@@ -71,35 +80,56 @@ bool SyncScheduler::runNow()
     if (m_running)
         return false;
     m_running = true;
-    QString failure;
-    try {
-        QString password;
-        if (!m_options.user.trimmed().isEmpty()) {
-            const std::optional<QString> stored = SyncPassword::read(m_options.server, m_options.user);
-            if (!stored)
-                throw CalDavError(QStringLiteral("Das Passwort für die Synchronisation fehlt. Bitte geben Sie es auf der Karte „Extras“ ein."));
-            password = *stored;
-        }
-        SyncCommand::run(m_options, password);
+    setStatus(QStringLiteral("Synchronisation läuft ..."));
+    if (m_options.user.trimmed().isEmpty()) {
+        startThread(QString());
+        return true;
+    }
+    SyncPassword::fetch(m_options.server, m_options.user, this, [this](const std::optional<QString> &password) {
+        if (password)
+            startThread(*password);
+        else
+            finish(QStringLiteral("Das Passwort für die Synchronisation fehlt. Bitte geben Sie es auf der Karte „Extras“ ein."));
+    });
+    return true;
+}
+
+void SyncScheduler::startThread(const QString &password)
+{
+    if (!m_thread) {
+        m_thread = new SyncThread(this);
+        connect(m_thread, &SyncThread::progress, this, &SyncScheduler::setStatus);
+        connect(m_thread, &SyncThread::finished, this, &SyncScheduler::finish);
+    }
+    m_thread->start([options = m_options, classList = ClassListSettings::load(), password](SyncThread &thread) {
+        ThreadedHomeworkSource homework(thread);
+        SyncCommand::run(
+            options, classList, password, homework,
+            [&thread](SyncEngine::Phase phase, int done, int total) { thread.tellProgress(SyncCommand::progressText(phase, done, total)); },
+            &thread.cancelled());
+    });
+}
+
+void SyncScheduler::finish(const QString &failure)
+{
+    m_running = false;
+    if (failure.isEmpty()) {
         const SyncState state = SyncState::load();
         m_reported.clear();
-        setStatus(SyncCommand::statusText(state.lastSync, state.skipped));
-    } catch (const KalmoraError &error) {
-        failure = error.message();
-    } catch (const std::exception &error) {
-        failure = QString::fromUtf8(error.what());
+        setStatus(SyncCommand::statusText(state.lastSync, state.skipped, m_options));
     }
-    m_running = false;
     if (std::exchange(m_changedWhileRunning, false))
         m_changeTimer.start();
-    if (failure.isEmpty())
-        return true;
+    if (failure.isEmpty()) {
+        Q_EMIT finished(true);
+        return;
+    }
     setStatus(QStringLiteral("Synchronisation fehlgeschlagen: %1 Die Änderungen werden später übertragen.").arg(failure));
     if (m_reported != failure) {
         m_reported = failure;
         Q_EMIT failed(failure);
     }
-    return false;
+    Q_EMIT finished(false);
 }
 
 void SyncScheduler::setStatus(const QString &status)

@@ -7,9 +7,12 @@
 #include <QObject>
 #include <QTimer>
 
+class SyncThread;
+
 /// Runs one sync at a time from the event loop, never inside the operation
-/// that changed the data. While a sync waits for the server the event loop
-/// keeps running, so the windows stay usable.
+/// that changed the data. The sync talks to the server on a thread of its own
+/// (SyncThread) and changes the homework through the stores in this thread,
+/// so the windows take input all the while.
 class SyncScheduler final : public QObject
 {
     Q_OBJECT
@@ -24,8 +27,9 @@ public:
     /// and then every period; off, nothing more runs.
     void apply(const SyncSettings::Options &options);
     bool isOn() const { return m_options.active; }
-    /// Runs a sync now (none while one runs). Returns false when it failed.
+    /// Starts a sync now; false while one runs. `finished` tells its end.
     bool runNow();
+    bool isRunning() const { return m_running; }
     /// The status line: the last sync or what went wrong, in German.
     QString status() const { return m_status; }
     /// Tests: shorter intervals.
@@ -35,14 +39,19 @@ Q_SIGNALS:
     void statusChanged(const QString &status);
     /// A failure, told once until a sync goes through again or the settings change.
     void failed(const QString &message);
+    /// A sync ended; `ok` when it went through.
+    void finished(bool ok);
 
 private:
     void settingsSaved(const QString &path);
     void setStatus(const QString &status);
+    void startThread(const QString &password);
+    void finish(const QString &failure);
 
     SyncSettings::Options m_options;
     QTimer m_changeTimer;
     QTimer m_periodTimer;
+    SyncThread *m_thread = nullptr;
     QString m_status;
     QString m_reported; // the failure told already
     int m_observer = 0;

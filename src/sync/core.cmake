@@ -14,6 +14,8 @@ target_sources(kalmora_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SyncScheduler.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncSettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncState.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SyncThread.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ThreadedHomeworkSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TodoMapping.cpp
 )
 target_link_libraries(kalmora_core PUBLIC qt6keychain)

@@ -5,7 +5,9 @@
 #include "support/TestEnvironment.h"
 #include "support/TestProcess.h"
 #include "sync/SyncExtras.h"
+#include "sync/SyncGroup.h"
 #include "sync/SyncScheduler.h"
+#include "sync/SyncSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +25,7 @@ class tst_SyncGroup final : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void setUpAndSync();
+    void inputWhileServerStalls();
 };
 
 void tst_SyncGroup::setUpAndSync()
@@ -59,12 +62,14 @@ void tst_SyncGroup::setUpAndSync()
     group->findChild<QLineEdit *>(QStringLiteral("SyncServerEdit"))->setText("http://" + address);
     group->findChild<QLineEdit *>(QStringLiteral("SyncUserEdit"))->setText(QStringLiteral("schueler"));
     group->findChild<QPushButton *>(QStringLiteral("SyncCheckButton"))->click();
-    QVERIFY(group->findChild<QLabel *>(QStringLiteral("SyncStatusLabel"))->text().startsWith(QStringLiteral("Verbindung in Ordnung")));
-    for (const char *name : {"SyncTasksCombo", "SyncEventsCombo"}) {
-        QComboBox *combo = group->findChild<QComboBox *>(QString::fromLatin1(name));
-        combo->setCurrentIndex(1); // "Neu anlegen: ..."
-    }
+    QTRY_VERIFY_WITH_TIMEOUT(group->findChild<QLabel *>(QStringLiteral("SyncStatusLabel"))->text().startsWith(QStringLiteral("Verbindung in Ordnung")),
+                             20000);
+    // A new account has no lists: both choices offer the new ones.
+    for (const char *name : {"SyncTasksCombo", "SyncEventsCombo"})
+        QVERIFY(group->findChild<QComboBox *>(QString::fromLatin1(name))->currentText().startsWith(QStringLiteral("Neu anlegen")));
+    QSignalSpy saved(static_cast<SyncGroup *>(group), &SyncGroup::optionsSaved);
     group->findChild<QPushButton *>(QStringLiteral("SyncApplyButton"))->click();
+    QVERIFY(saved.wait(20000));
     const SyncSettings::Options stored = SyncSettings::load();
     QVERIFY(stored.active);
     QVERIFY(stored.tasks.endsWith(QStringLiteral("/schueler/kalmora-hausaufgaben/")));
@@ -74,7 +79,9 @@ void tst_SyncGroup::setUpAndSync()
 
     // "Jetzt synchronisieren", then a change goes out on its own after the delay.
     extras.scheduler()->setIntervals(200, SyncScheduler::Period);
+    QSignalSpy ended(extras.scheduler(), &SyncScheduler::finished);
     menu->actions().constFirst()->trigger();
+    QVERIFY(ended.wait(20000));
     QVERIFY(group->findChild<QLabel *>(QStringLiteral("SyncStatusLabel"))->text().startsWith(QStringLiteral("Zuletzt synchronisiert: 07.12.2026")));
     QCOMPARE(SyncState::load().todos.size(), 1);
     HomeworkStore::addHomework(QStringLiteral("11.12.2026"), QStringLiteral("Mathe"), QStringLiteral("S. 13"));
@@ -84,10 +91,52 @@ void tst_SyncGroup::setUpAndSync()
     radicale.stop();
     int told = 0;
     connect(extras.scheduler(), &SyncScheduler::failed, this, [&] { ++told; });
-    extras.scheduler()->runNow();
-    extras.scheduler()->runNow();
+    for (int run = 0; run < 2; ++run) {
+        QTRY_VERIFY_WITH_TIMEOUT(!extras.scheduler()->isRunning(), 20000);
+        QVERIFY(extras.scheduler()->runNow());
+        QVERIFY(ended.wait(20000));
+    }
     QCOMPARE(told, 1);
     QVERIFY(group->findChild<QLabel *>(QStringLiteral("SyncStatusLabel"))->text().contains(QStringLiteral("nicht erreichbar")));
+}
+
+void tst_SyncGroup::inputWhileServerStalls()
+{
+    // A server that takes every connection and never answers.
+    QTcpServer stalling;
+    QVERIFY(stalling.listen(QHostAddress::LocalHost));
+    QList<QTcpSocket *> asked;
+    connect(&stalling, &QTcpServer::newConnection, this, [&] {
+        while (QTcpSocket *socket = stalling.nextPendingConnection())
+            asked.append(socket);
+    });
+    const QString server = QStringLiteral("http://127.0.0.1:%1/").arg(stalling.serverPort());
+    TestEnvironment env;
+    env.writeSettings(QStringLiteral("[Montag]\n1=Mathe\n"));
+    SyncSettings::save({true, server, QString(), server + QStringLiteral("aufgaben/"), QString()});
+    const QByteArray before = env.readFile(QStringLiteral("DEZUVEDIRED.INI"));
+
+    QWidget window;
+    auto *menu = new ExtrasMenu(new QToolButton(&window));
+    auto *tab = new ExtrasTab(&window);
+    auto extras = std::make_unique<SyncExtras>();
+    extras->install(menu, tab);
+    tab->LoadExtrasTab();
+    window.show();
+    auto *edit = tab->findChild<QLineEdit *>(QStringLiteral("SyncServerEdit"));
+    menu->actions().constFirst()->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!asked.isEmpty() && asked.constFirst()->bytesAvailable() > 0, 20000);
+
+    // While the sync waits for its answer, a key typed into the settings is taken.
+    edit->clear();
+    QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
+    QTRY_COMPARE_WITH_TIMEOUT(edit->text(), QStringLiteral("x"), 20000);
+    QVERIFY(extras->scheduler()->isRunning());
+    QVERIFY(tab->findChild<QLabel *>(QStringLiteral("SyncStatusLabel"))->text().startsWith(QStringLiteral("Synchronisation läuft")));
+
+    // Closing the planner stops the waiting sync; nothing of the planner's data changed.
+    extras.reset();
+    QCOMPARE(env.readFile(QStringLiteral("DEZUVEDIRED.INI")), before);
 }
 
 QTEST_MAIN(tst_SyncGroup)
