@@ -69,6 +69,26 @@ def focused(acc, depth=0):
     return None
 
 
+def key_of(acc):
+    try:
+        return (acc.getRoleName(), acc.name, acc.getIndexInParent(), acc.parent.name if acc.parent else None)
+    except Exception:
+        return None
+
+
+def wait_focus(win, before, timeout=10):
+    """The focused control once it differs from before (any, when before is None)."""
+    end = time.time() + timeout
+    old = key_of(before) if before is not None else None
+    current = None
+    while time.time() < end:
+        current = focused(win)
+        if current is not None and (before is None or key_of(current) != old):
+            return current
+        time.sleep(0.1)
+    return current
+
+
 def walk(acc, path, out, counted):
     try:
         state = acc.getState()
@@ -134,22 +154,24 @@ def main():
     report(main_window, "main")
 
     # The homework entry dialog, reached with the keyboard alone: Tab to the
-    # timetable, Down to the first lesson, Enter.
+    # timetable, Down to the first lesson, Enter. Each key waits until the
+    # focus has answered it, however slowly the machine runs.
     subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Kalmora V2.0", "windowfocus", "--sync", "%1"], check=False)
-    time.sleep(0.5)
+    current = wait_focus(main_window, None)
     for _ in range(12):
-        current = focused(main_window)
         if current is not None and current.getRoleName() == "table":
             break
         subprocess.run(["xdotool", "key", "Tab"], check=False)
-        time.sleep(0.2)
-    # Moving to a lesson opens its homework; Enter opens it where it did not.
+        current = wait_focus(main_window, current)
+    # Moving to a lesson opens its homework; Enter opens it where it did not,
+    # but only while the grid still has the focus, so that a dialog that is
+    # merely slow to appear is not closed by it.
     subject = sys.argv[1] if len(sys.argv) > 1 else "Mathematik"
     subprocess.run(["xdotool", "key", "Down"], check=False)
-    entry = window(app, subject, 3)
-    if entry is None:
+    entry = window(app, subject, 20)
+    if entry is None and focused(main_window) is not None:
         subprocess.run(["xdotool", "key", "Return"], check=False)
-        entry = window(app, subject)
+        entry = window(app, subject, 20)
     if entry is None:
         print("ERROR no entry dialog", flush=True)
     else:
@@ -158,11 +180,13 @@ def main():
 
     if not press(app, main_window, "Optionsbox"):
         return
-    time.sleep(1)
     settings = None
-    for w in app:
-        if w is not None and w != main_window and w.getState().contains(pyatspi.STATE_SHOWING) and "Kalmora V2.0" in (w.name or ""):
-            settings = w
+    end = time.time() + 20
+    while settings is None and time.time() < end:
+        time.sleep(0.3)
+        for w in app:
+            if w is not None and w != main_window and w.getState().contains(pyatspi.STATE_SHOWING) and "Kalmora V2.0" in (w.name or ""):
+                settings = w
     if settings is None:
         print("ERROR no settings window", flush=True)
         return
