@@ -1,9 +1,10 @@
 // The CalDAV synchronisation of the five-year data set against a local Radicale
-// (python3-radicale, started here on 127.0.0.1): the first sync, which writes
-// every homework and date, and a sync with nothing changed, which must take at
-// most 2 requests. Reports wall time and the HTTP requests.
+// (python3-radicale, started here on 127.0.0.1), or Xandikos with
+// KALMORA_BENCH_SERVER=xandikos: the first sync, which writes every homework
+// and date, and a sync with nothing changed, which must take at most 2
+// requests. Reports wall time and the HTTP requests.
 //
-//   bench_sync [--benchmark_filter=...]
+//   [KALMORA_BENCH_SERVER=xandikos] bench_sync [--benchmark_filter=...]
 #include "FiveYearData.h"
 
 #include "platform/Clock.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-struct Radicale
+struct Server
 {
     QTemporaryDir storage;
     QProcess process;
@@ -39,9 +40,13 @@ struct Radicale
             return false;
         port = probe.serverPort();
         probe.close();
-        process.start(QStringLiteral("/usr/bin/python3"),
-                      {"-m", "radicale", "--server-hosts", QStringLiteral("127.0.0.1:%1").arg(port), "--auth-type", "none",
-                       "--storage-filesystem-folder", storage.path()});
+        if (qEnvironmentVariable("KALMORA_BENCH_SERVER") == u"xandikos")
+            process.start(QStringLiteral("/usr/bin/xandikos"),
+                          {"-d", storage.path(), "--defaults", "-l", "127.0.0.1", "-p", QString::number(port)});
+        else
+            process.start(QStringLiteral("/usr/bin/python3"),
+                          {"-m", "radicale", "--server-hosts", QStringLiteral("127.0.0.1:%1").arg(port), "--auth-type", "none",
+                           "--storage-filesystem-folder", storage.path()});
         for (int i = 0; i < 100; ++i) {
             QTcpSocket socket;
             socket.connectToHost(QHostAddress::LocalHost, port);
@@ -51,7 +56,7 @@ struct Radicale
         }
         return false;
     }
-    ~Radicale()
+    ~Server()
     {
         process.kill();
         process.waitForFinished();
@@ -68,11 +73,11 @@ struct Radicale
     }
 };
 
-Radicale *server()
+Server *server()
 {
-    static Radicale radicale;
-    static const bool started = radicale.start();
-    return started ? &radicale : nullptr;
+    static Server running;
+    static const bool started = running.start();
+    return started ? &running : nullptr;
 }
 
 int syncOnce(const SyncSettings::Options &options)
@@ -85,16 +90,16 @@ int syncOnce(const SyncSettings::Options &options)
 
 void BM_FirstSync(benchmark::State &state)
 {
-    Radicale *radicale = server();
-    if (!radicale)
-        return state.SkipWithError("Radicale did not start");
+    Server *local = server();
+    if (!local)
+        return state.SkipWithError("the server did not start");
     int requests = 0;
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
         FiveYearData::write(dir.path());
         Clock::setNow(FiveYearData::now());
-        const SyncSettings::Options options = radicale->account();
+        const SyncSettings::Options options = local->account();
         state.ResumeTiming();
         requests = syncOnce(options);
     }
@@ -104,13 +109,13 @@ void BM_FirstSync(benchmark::State &state)
 
 void BM_UnchangedSync(benchmark::State &state)
 {
-    Radicale *radicale = server();
-    if (!radicale)
-        return state.SkipWithError("Radicale did not start");
+    Server *local = server();
+    if (!local)
+        return state.SkipWithError("the server did not start");
     QTemporaryDir dir;
     FiveYearData::write(dir.path());
     Clock::setNow(FiveYearData::now());
-    const SyncSettings::Options options = radicale->account();
+    const SyncSettings::Options options = local->account();
     syncOnce(options);
     syncOnce(options); // the first sync's own writes, seen once
     int requests = 0;

@@ -1,6 +1,7 @@
 // CalDAV over QNetworkAccessManager: the requests wait in a local event loop of the calling thread, up to four at once.
 #include "CalDavClient.h"
 
+#include "AsyncSocket/CertificateFault.h"
 #include "Multistatus.h"
 
 #include <QAuthenticator>
@@ -113,6 +114,7 @@ struct CalDavClient::Pending
     QUrl url;
     QTimer timer;
     QString refused;
+    QStringList certificateProblems;
     int authentications = 0;
 };
 
@@ -162,6 +164,10 @@ std::unique_ptr<CalDavClient::Pending> CalDavClient::start(const Request &reques
                          authenticator->setUser(m_account.user);
                          authenticator->setPassword(m_account.password);
                      });
+    QObject::connect(reply, &QNetworkReply::sslErrors, reply, [p](const QList<QSslError> &errors) {
+        for (const QSslError &error : errors)
+            p->certificateProblems.append(CertificateFault(error));
+    });
     p->timer.start();
     return pending;
 }
@@ -201,14 +207,20 @@ CalDavClient::Reply CalDavClient::finish(Pending &pending)
     if (result.status == 0) {
         switch (error) {
         case QNetworkReply::SslHandshakeFailedError:
+            pending.certificateProblems.removeDuplicates();
             throw CalDavError(QStringLiteral("Das Zertifikat des Servers %1 ist nicht vertrauenswürdig (%2). Die Verbindung wurde abgelehnt.")
-                                  .arg(url.host(), reply->errorString()));
+                                  .arg(url.host(), pending.certificateProblems.isEmpty()
+                                                       ? QStringLiteral("keine sichere Verbindung")
+                                                       : pending.certificateProblems.join(QStringLiteral("; "))));
         case QNetworkReply::ConnectionRefusedError:
+            throw CalDavError(QStringLiteral("Der Server %1 ist nicht erreichbar (er nimmt keine Verbindung an).").arg(url.host()), true);
         case QNetworkReply::HostNotFoundError:
+            throw CalDavError(QStringLiteral("Der Server %1 ist nicht erreichbar (der Name wurde nicht gefunden).").arg(url.host()), true);
+        case QNetworkReply::RemoteHostClosedError:
+            throw CalDavError(QStringLiteral("Der Server %1 ist nicht erreichbar (er hat die Verbindung geschlossen).").arg(url.host()), true);
         case QNetworkReply::TimeoutError:
         case QNetworkReply::TemporaryNetworkFailureError:
         case QNetworkReply::NetworkSessionFailedError:
-        case QNetworkReply::RemoteHostClosedError:
         case QNetworkReply::UnknownNetworkError:
             throw CalDavError(QStringLiteral("Der Server %1 ist nicht erreichbar (%2).").arg(url.host(), reply->errorString()), true);
         default:

@@ -48,7 +48,7 @@ void tst_SyncHostile::refused_data()
     QTest::newRow("redirect to another host") << "redirect" << "Umleitung";
     QTest::newRow("malformed iCalendar") << "badical" << "";
     QTest::newRow("plain http to another machine") << "http://192.0.2.1/" << "https://";
-    QTest::newRow("untrusted certificate") << "tls" << "Zertifikat";
+    QTest::newRow("untrusted certificate") << "tls" << "Zertifikat ist selbst ausgestellt";
 }
 
 void tst_SyncHostile::refused()
