@@ -1,8 +1,10 @@
 // The CalDAV synchronisation of the five-year data set against a local Radicale
 // (python3-radicale, started here on 127.0.0.1), or Xandikos with
-// KALMORA_BENCH_SERVER=xandikos: the first sync, which writes every homework
-// and date, and a sync with nothing changed, which must take at most 2
-// requests. Reports wall time and the HTTP requests.
+// KALMORA_BENCH_SERVER=xandikos, or a server already running at the address
+// KALMORA_BENCH_URL (with KALMORA_BENCH_USER and KALMORA_BENCH_PASSWORD): the
+// first sync, which writes every homework and date, and a sync with nothing
+// changed, which must take at most 2 requests. Reports wall time and the HTTP
+// requests.
 //
 //   [KALMORA_BENCH_SERVER=xandikos] bench_sync [--benchmark_filter=...]
 #include "FiveYearData.h"
@@ -32,9 +34,14 @@ struct Server
     QProcess process;
     quint16 port = 0;
     int collections = 0;
+    QString address = qEnvironmentVariable("KALMORA_BENCH_URL");
+    QString user = qEnvironmentVariable("KALMORA_BENCH_USER", QStringLiteral("schueler"));
+    QString password = qEnvironmentVariable("KALMORA_BENCH_PASSWORD", QStringLiteral("x"));
 
     bool start()
     {
+        if (!address.isEmpty())
+            return true;
         QTcpServer probe;
         if (!probe.listen(QHostAddress::LocalHost))
             return false;
@@ -50,8 +57,10 @@ struct Server
         for (int i = 0; i < 100; ++i) {
             QTcpSocket socket;
             socket.connectToHost(QHostAddress::LocalHost, port);
-            if (socket.waitForConnected(100))
+            if (socket.waitForConnected(100)) {
+                address = QStringLiteral("http://127.0.0.1:%1/").arg(port);
                 return true;
+            }
             QThread::msleep(100);
         }
         return false;
@@ -64,11 +73,11 @@ struct Server
     // Fresh collections for one run.
     SyncSettings::Options account()
     {
-        const QString server = QStringLiteral("http://127.0.0.1:%1/").arg(port);
-        CalDavClient client({server, QStringLiteral("schueler"), QStringLiteral("x")});
+        CalDavClient client({address, user, password});
         const QUrl home = client.discoverHome();
-        const QString n = QString::number(++collections);
-        return {true, server, QStringLiteral("schueler"), client.makeCalendar(home, "aufgaben" + n, "Aufgaben", true).toString(),
+        // Apart from those of earlier runs against the same server.
+        const QString n = QString::number(QDateTime::currentMSecsSinceEpoch()) + u'-' + QString::number(++collections);
+        return {true, address, user, client.makeCalendar(home, "aufgaben" + n, "Aufgaben", true).toString(),
                 client.makeCalendar(home, "termine" + n, "Termine", false).toString()};
     }
 };
@@ -82,7 +91,7 @@ Server *server()
 
 int syncOnce(const SyncSettings::Options &options)
 {
-    CalDavClient client({options.server, options.user, QStringLiteral("x")});
+    CalDavClient client({options.server, options.user, server()->password});
     HomeworkStoreSource homework;
     SyncEngine(client, homework).run(options);
     return client.requestCount();

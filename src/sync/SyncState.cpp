@@ -54,6 +54,16 @@ SyncState SyncState::load()
     return state;
 }
 
+namespace {
+template<typename Value>
+QStringList sortedKeys(const QHash<QString, Value> &hash)
+{
+    QStringList keys = hash.keys();
+    keys.sort();
+    return keys;
+}
+}
+
 void SyncState::save() const
 {
     QJsonArray todoArray;
@@ -67,13 +77,16 @@ void SyncState::save() const
         }
         todoArray.append(o);
     }
+    // Keys in order: a JSON object takes each key in its place, so keys in the
+    // hash's order would move the object's entries on every insertion.
     QJsonObject ignored;
-    for (auto it = ignoredEtags.begin(); it != ignoredEtags.end(); ++it)
-        ignored.insert(it.key(), it.value());
+    for (const QString &href : sortedKeys(ignoredEtags))
+        ignored.insert(href, ignoredEtags.value(href));
     QJsonObject written;
-    for (auto it = events.begin(); it != events.end(); ++it) {
-        written.insert(it.key(), QJsonObject{{QStringLiteral("href"), it->href}, {QStringLiteral("etag"), it->etag},
-                                             {QStringLiteral("fingerprint"), QString::fromLatin1(it->fingerprint)}});
+    for (const QString &uid : sortedKeys(events)) {
+        const EventRecord &record = events.constFind(uid).value();
+        written.insert(uid, QJsonObject{{QStringLiteral("href"), record.href}, {QStringLiteral("etag"), record.etag},
+                                        {QStringLiteral("fingerprint"), QString::fromLatin1(record.fingerprint)}});
     }
     const auto sorted = [](const QSet<QString> &hrefs) {
         QStringList list(hrefs.cbegin(), hrefs.cend());
