@@ -43,11 +43,11 @@ def application(name, timeout):
     return None
 
 
-def window(app, title_part, timeout=10):
+def window(app, title_part, timeout=10, other_than=None):
     end = time.time() + timeout
     while time.time() < end:
         for w in app:
-            if w is not None and title_part in (w.name or "") and w.getState().contains(pyatspi.STATE_SHOWING):
+            if w is not None and w != other_than and title_part in (w.name or "") and w.getState().contains(pyatspi.STATE_SHOWING):
                 return w
         time.sleep(0.2)
     return None
@@ -180,13 +180,7 @@ def main():
 
     if not press(app, main_window, "Optionsbox"):
         return
-    settings = None
-    end = time.time() + 20
-    while settings is None and time.time() < end:
-        time.sleep(0.3)
-        for w in app:
-            if w is not None and w != main_window and w.getState().contains(pyatspi.STATE_SHOWING) and "Kalmora V2.0" in (w.name or ""):
-                settings = w
+    settings = window(app, "Kalmora V2.0", 20, other_than=main_window)
     if settings is None:
         print("ERROR no settings window", flush=True)
         return

@@ -183,14 +183,11 @@ void tst_Restore::killedRestoreIsOldOrNew()
     for (int step = 1; step < 200; ++step) {
         writeState(env, 'A', 4000);
         QDir(env.path(QStringLiteral("Sicherungen"))).removeRecursively();
-        QProcess helper;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("KALMORA_KILL_AT_RENAME"), QString::number(step));
-        helper.setProcessEnvironment(environment);
-        helper.start(TestEnvironment::helperDir() + QStringLiteral("/backuprunner"), {QStringLiteral("restore"), env.dir(), zip});
-        QVERIFY(helper.waitForFinished(60000));
-        if (helper.exitStatus() == QProcess::NormalExit) {
-            QCOMPARE(helper.exitCode(), 0);
+        bool finished = false;
+        int exitCode = 0;
+        QVERIFY(killer.runKilledAtRename({QStringLiteral("restore"), env.dir(), zip}, step, finished, exitCode));
+        if (finished) {
+            QCOMPARE(exitCode, 0);
             break;
         }
         Restore::recoverInterrupted();

@@ -158,14 +158,9 @@ void tst_Snapshots::killedSnapshotNeverCounts()
     int step = 1;
     for (; step < 50; ++step) {
         QDir(env.path(QStringLiteral("Sicherungen/2026-12-09"))).removeRecursively();
-        QProcess helper;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("KALMORA_KILL_AT_RENAME"), QString::number(step));
-        helper.setProcessEnvironment(environment);
-        helper.start(TestEnvironment::helperDir() + QStringLiteral("/backuprunner"),
-                     {QStringLiteral("snapshot"), env.dir(), QStringLiteral("2026-12-09")});
-        QVERIFY(helper.waitForFinished(60000));
-        const bool finished = helper.exitStatus() == QProcess::NormalExit;
+        bool finished = false;
+        int exitCode = 0;
+        QVERIFY(killer.runKilledAtRename({QStringLiteral("snapshot"), env.dir(), QStringLiteral("2026-12-09")}, step, finished, exitCode));
         nextStart();
         if (QTest::currentTestFailed() || finished)
             break;

@@ -89,6 +89,20 @@ bool KillDuringWork::run(const QStringList &arguments, bool &killedInside)
     return true;
 }
 
+bool KillDuringWork::runKilledAtRename(const QStringList &arguments, int rename, bool &finished, int &exitCode)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KALMORA_KILL_AT_RENAME"), QString::number(rename));
+    child.setProcessEnvironment(environment);
+    child.start(m_program, arguments);
+    if (!child.waitForFinished(60000))
+        return false;
+    finished = child.exitStatus() == QProcess::NormalExit;
+    exitCode = child.exitCode();
+    return true;
+}
+
 QString PrivateDesktop::start(const QString &folder, const QString &screen)
 {
     for (const char *tool : {"dbus-daemon", "Xvfb"}) {

@@ -56,6 +56,11 @@ public:
     /// One run; false when it did not start, print "b" or end. `killedInside`
     /// tells whether the run ended before its work did (no "e").
     bool run(const QStringList &arguments, bool &killedInside);
+    /// One run that kills itself just before its `rename`-th rename (the
+    /// helper reads KALMORA_KILL_AT_RENAME); false when it did not end.
+    /// `finished` tells whether it ran out of renames first and ended
+    /// normally, with `exitCode`.
+    bool runKilledAtRename(const QStringList &arguments, int rename, bool &finished, int &exitCode);
 
 private:
     QString m_program;
