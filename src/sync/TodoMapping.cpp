@@ -86,12 +86,17 @@ std::optional<QDate> localDay(const icaltimetype &t)
 {
     if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
         return std::nullopt;
+    // libical reads a month 60 or a day 40 without complaint and would roll it
+    // into a later year; such a date is no date.
     QDate day(t.year, t.month, t.day);
+    if (!day.isValid())
+        return std::nullopt;
     if (!t.is_date && t.zone) {
         const time_t moment = icaltime_as_timet_with_zone(t, t.zone);
         day = QDateTime::fromSecsSinceEpoch(moment).date();
     }
-    return day.isValid() ? std::optional(day) : std::nullopt;
+    // A due date is written back as eight digits.
+    return day.isValid() && day.year() >= 1 && day.year() <= 9999 ? std::optional(day) : std::nullopt;
 }
 
 // A calendar object holds a todo holding alarms; libical frees and writes nested
