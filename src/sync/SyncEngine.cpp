@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QSet>
 
 using SyncMerge::Outcome;
@@ -20,7 +21,10 @@ struct SyncEngine::Pulled
 
 namespace {
 
-constexpr int SaveEvery = 50; // server writes between two saves of the state
+// While writing, the state is kept at most this often: a long first sync does
+// not write and flush the whole state file after every few requests, and a kill
+// costs at most these seconds of writes, which the next sync recognises.
+constexpr qint64 SaveEveryMs = 3000;
 
 QByteArray hashHex(const QString &text)
 {
@@ -337,7 +341,8 @@ void SyncEngine::pushTodos(const QUrl &collection, QList<Outcome> &outcomes, Pul
                        o.remote ? o.etag : QString(), false});
     }
     QList<qsizetype> refused;
-    int sinceSave = 0;
+    QElapsedTimer sinceSave;
+    sinceSave.start();
     m_client.writeAll(collection, writes, [&](qsizetype k, const CalDavClient::Written &result) {
         Outcome &o = outcomes[toWrite.at(k)];
         if (!result) {
@@ -351,10 +356,10 @@ void SyncEngine::pushTodos(const QUrl &collection, QList<Outcome> &outcomes, Pul
         }
         ++m_report.written;
         progress(Phase::Todos, m_report.written, int(writes.size()));
-        if (++sinceSave >= SaveEvery) {
+        if (sinceSave.hasExpired(SaveEveryMs)) {
             recordTodos(outcomes);
             m_state.save();
-            sinceSave = 0;
+            sinceSave.restart();
         }
     });
     for (qsizetype i : std::as_const(refused))
@@ -441,7 +446,8 @@ void SyncEngine::syncEvents(const QUrl &collection)
         uids.append(it.key());
         fingerprints.append(QByteArray());
     }
-    int sinceSave = 0;
+    QElapsedTimer sinceSave;
+    sinceSave.start();
     int done = 0;
     const auto settled = [&](qsizetype k, const QString &etag) {
         if (writes.at(k).remove)
@@ -449,9 +455,9 @@ void SyncEngine::syncEvents(const QUrl &collection)
         else
             m_state.events.insert(uids.at(k), {writes.at(k).href, etag, fingerprints.at(k)});
         ++m_report.written;
-        if (++sinceSave >= SaveEvery) {
+        if (sinceSave.hasExpired(SaveEveryMs)) {
             m_state.save();
-            sinceSave = 0;
+            sinceSave.restart();
         }
     };
     QList<qsizetype> refused;
