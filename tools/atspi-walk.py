@@ -12,6 +12,13 @@ import time
 
 import pyatspi
 
+STARTED = time.time()
+
+
+def step(what):
+    """Where the walk is, on stderr: shown by the test when the walk does not end."""
+    print(f"{time.time() - STARTED:6.1f} s {what}", file=sys.stderr, flush=True)
+
 SKIP_INSIDE = {"table", "list", "tree", "tree table", "menu", "combo box"}  # their items are named by their content
 
 
@@ -151,18 +158,29 @@ def main():
     if main_window is None:
         print("ERROR no main window", flush=True)
         return
+    step("main window")
     report(main_window, "main")
 
     # The homework entry dialog, reached with the keyboard alone: Tab to the
     # timetable, Down to the first lesson, Enter. Each key waits until the
     # focus has answered it, however slowly the machine runs.
-    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Kalmora V2.0", "windowfocus", "--sync", "%1"], check=False)
-    current = wait_focus(main_window, None)
+    # The window manager may not have taken the window yet: the focus is asked
+    # for again until a control has it.
+    current = None
+    for _ in range(10):
+        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Kalmora V2.0", "windowactivate", "--sync", "%1",
+                        "windowfocus", "--sync", "%1"], check=False, timeout=30)
+        current = wait_focus(main_window, None, 3)
+        if current is not None:
+            break
+    x_focus = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True, text=True, check=False)
+    step(f"focus: {key_of(current)}; X focus: {x_focus.stdout.strip()} {x_focus.stderr.strip()}")
     for _ in range(12):
         if current is not None and current.getRoleName() == "table":
             break
         subprocess.run(["xdotool", "key", "Tab"], check=False)
         current = wait_focus(main_window, current)
+        step(f"Tab: {key_of(current)}")
     # Moving to a lesson opens its homework; Enter opens it where it did not,
     # but only while the grid still has the focus, so that a dialog that is
     # merely slow to appear is not closed by it.
@@ -172,6 +190,7 @@ def main():
     if entry is None and focused(main_window) is not None:
         subprocess.run(["xdotool", "key", "Return"], check=False)
         entry = window(app, subject, 20)
+    step(f"entry dialog: {entry is not None}")
     if entry is None:
         print("ERROR no entry dialog", flush=True)
     else:
@@ -193,6 +212,7 @@ def main():
             continue
         tabs[i].queryAction().doAction(0)
         time.sleep(0.5)
+        step(f"tab {tabs[i].name}")
         report(settings, "settings:" + (tabs[i].name or str(i)))
     if os.environ.get("KALMORA_WALK_ALL"):
         more_windows(app, main_window, settings)
