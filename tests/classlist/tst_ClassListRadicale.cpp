@@ -8,6 +8,7 @@
 #include "sync/CalDavClient.h"
 #include "sync/HomeworkStoreSource.h"
 #include "sync/SyncCommand.h"
+#include "platform/DateText.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void initTestCase();
     void threePlannersShareOneList();
     void readOnlyListIsReportedOnce();
+    void killedSyncsDoubleNothing();
 
 private:
     void use(const QString &pupil);
@@ -225,6 +227,43 @@ void tst_ClassListRadicale::readOnlyListIsReportedOnce()
     syncAll({"ben"});
     QVERIFY(local("ben").contains("2026-12-16 Deutsch: Buch lesen"));
     QCOMPARE(teacher({"list"}).filter("Buch").size(), 0);
+}
+
+// Anna's sync killed just before each of its renames in turn (every save of
+// the homework, the sync state or the class list's state), with new work of
+// all kinds waiting each time: after one more sync both lists and the planner
+// hold everything once.
+void tst_ClassListRadicale::killedSyncsDoubleNothing()
+{
+    KillDuringWork killer(TestEnvironment::helperDir() + QStringLiteral("/syncrunner"));
+    bool finished = false;
+    int rounds = 0;
+    for (; !finished && rounds < 40; ++rounds) {
+        const QDate due = QDate(2027, 1, 11).addDays(rounds);
+        const QString n = QString::number(rounds);
+        QVERIFY(share("anna", due.toString("dd.MM.yyyy"), "Mathe", "Anna " + n));
+        teacher({"add", "kill" + n, due.toString(Qt::ISODate), "Deutsch: Lehrer " + n});
+        HomeworkStore::addHomework(DateText::formatLong(due), "Englisch", "eigen " + n);
+        int exitCode = 0;
+        QVERIFY(killer.runKilledAtRename({m_planners.at("anna")->path()}, rounds + 1, finished, exitCode));
+        QVERIFY(!finished || exitCode == 0);
+    }
+    QVERIFY2(finished, "the sync never ran out of renames");
+    syncAll({"anna"});
+    syncAll({"anna"});
+
+    const QStringList listed = teacher({"list"});
+    const QStringList planner = local("anna");
+    for (int round = 0; round < rounds; ++round) {
+        const QString day = QDate(2027, 1, 11).addDays(round).toString(Qt::ISODate) + u' ';
+        const QString n = QString::number(round);
+        QCOMPARE(listed.filter(day).size(), 2);
+        QVERIFY(listed.contains(day + "Mathe: Anna " + n) && listed.contains(day + "Deutsch: Lehrer " + n));
+        QCOMPARE(planner.filter(day),
+                 (QStringList{day + "Deutsch: (Klasse) Lehrer " + n, day + "Englisch: eigen " + n, day + "Mathe: Anna " + n}));
+    }
+    const SyncSettings::Options own = SyncSettings::load();
+    QCOMPARE(CalDavClient({m_url, "anna", QStringLiteral("geheim")}).listEtags(QUrl(own.tasks)).size(), planner.size());
 }
 
 QTEST_MAIN(tst_ClassListRadicale)

@@ -8,6 +8,7 @@
 //   whoever kills it learns whether the kill fell inside. With
 //   KALMORA_KILL_AT_RENAME=N in its environment it kills itself just before
 //   its N-th rename, so that a test can aim a kill at every step of the work.
+#include "KillAtRename.h"
 #include "backup/BackupArchive.h"
 #include "backup/Restore.h"
 #include "backup/Snapshots.h"
@@ -17,31 +18,14 @@
 #include <QDate>
 #include <QString>
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
-
-#include <fcntl.h>
-
-namespace {
-int renamesBeforeKill = 0; // 0: never
-}
-
-// Takes the place of the C library's rename for the whole helper, the data files' code included.
-int rename(const char *from, const char *to) noexcept
-{
-    if (renamesBeforeKill > 0 && --renamesBeforeKill == 0)
-        std::raise(SIGKILL);
-    return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
-}
 
 int main(int argc, char **argv)
 {
     if (argc != 4)
         return 2;
-    if (const char *step = std::getenv("KALMORA_KILL_AT_RENAME"))
-        renamesBeforeKill = std::atoi(step);
+    KillAtRename::arm();
     const QString mode = QString::fromLocal8Bit(argv[1]);
     setProgramDirectory(QString::fromLocal8Bit(argv[2]));
     const QString argument = QString::fromLocal8Bit(argv[3]);

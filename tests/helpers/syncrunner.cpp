@@ -1,4 +1,6 @@
-// Runs one sync of the program directory given, printing "b" before and "e" after it, for the kill tests.
+// Runs one sync of the program directory given, printing "b" before and "e" after it, for the kill tests
+// (killed from outside, or by itself before a rename as KillAtRename.h says).
+#include "KillAtRename.h"
 #include "platform/Clock.h"
 #include "platform/ProgramDirectory.h"
 #include "sync/SyncCommand.h"
@@ -10,6 +12,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    KillAtRename::arm();
     setProgramDirectory(QString::fromLocal8Bit(argv[1]));
     Clock::setNow(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
     std::fputs("b\n", stdout);
