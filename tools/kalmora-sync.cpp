@@ -27,6 +27,12 @@ const char kHelp[] =
 
 const char kTool[] = "kalmora-sync";
 
+// "1 Anfrage", "5 Anfragen".
+QString counted(int n, const char *one, const char *many)
+{
+    return QString::number(n) + u' ' + QString::fromUtf8(n == 1 ? one : many);
+}
+
 }
 
 int main(int argc, char **argv)
@@ -44,14 +50,14 @@ int main(int argc, char **argv)
             password = *stored;
         }
         const SyncCommand::Result result = SyncCommand::run(options, password);
-        const QString summary = QStringLiteral("Synchronisiert: %1 Änderungen im Planer, %2 auf dem Server, %3 Anfragen.\n")
-                                    .arg(result.report.taken)
+        const QString summary = QStringLiteral("Synchronisiert: %1 im Planer, %2 auf dem Server, %3.\n")
+                                    .arg(counted(result.report.taken, "Änderung", "Änderungen"))
                                     .arg(result.report.written)
-                                    .arg(result.requests);
+                                    .arg(counted(result.requests, "Anfrage", "Anfragen"));
         std::fputs(summary.toLocal8Bit().constData(), stdout);
         if (ClassListSettings::load().inUse())
-            std::fputs(QStringLiteral("Klassenliste: %1 Aufgaben gelesen, %2 geschrieben.\n")
-                           .arg(result.classList.taken)
+            std::fputs(QStringLiteral("Klassenliste: %1 gelesen, %2 geschrieben.\n")
+                           .arg(counted(result.classList.taken, "Aufgabe", "Aufgaben"))
                            .arg(result.classList.written)
                            .toLocal8Bit()
                            .constData(),

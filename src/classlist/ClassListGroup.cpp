@@ -121,7 +121,8 @@ void ClassListGroup::FetchButtonClick()
             m_found.append({c.url.toString(), ClassListSettings::listLabel(c.name, c.url.toString())});
     }
     fillChoice(chosenUrl());
-    ClassStatusLabel->setText(QStringLiteral("%1 Aufgabenlisten gefunden.").arg(m_found.size()));
+    ClassStatusLabel->setText(m_found.size() == 1 ? QStringLiteral("1 Aufgabenliste gefunden.")
+                                                  : QStringLiteral("%1 Aufgabenlisten gefunden.").arg(m_found.size()));
 }
 
 void ClassListGroup::NewButtonClick()

@@ -13,6 +13,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
+namespace {
+QString datesText(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 Termin in den nächsten 8 Wochen.") : QStringLiteral("%1 Termine in den nächsten 8 Wochen.").arg(count);
+}
+}
+
 SchoolCalendarGroup::SchoolCalendarGroup(SchoolCalendarService &service, QWidget *parent)
     : ExtrasGroup(QStringLiteral("Schulkalender"), parent)
     , m_service(service)
@@ -159,6 +166,5 @@ void SchoolCalendarGroup::ShowStatus()
     else if (m_service.busy())
         StatusLabel->setText(QStringLiteral("Die Kalender werden abgerufen ..."));
     else
-        StatusLabel->setText(problems.isEmpty() ? QStringLiteral("%1 Termine in den nächsten 8 Wochen.").arg(m_service.dates().dates.size())
-                                                : problems.join(u'\n'));
+        StatusLabel->setText(problems.isEmpty() ? datesText(m_service.dates().dates.size()) : problems.join(u'\n'));
 }
