@@ -1,4 +1,5 @@
 // One CalDAV synchronisation without windows, for cron and scripts.
+#include "platform/Counted.h"
 #include "platform/Errors.h"
 #include "sync/SyncCommand.h"
 #include "sync/SyncPassword.h"
@@ -26,12 +27,6 @@ const char kHelp[] =
     "Rückgabewert: 0 bei Erfolg, 2 mit einer Meldung, wenn es nicht gelingt.\n";
 
 const char kTool[] = "kalmora-sync";
-
-// "1 Anfrage", "5 Anfragen".
-QString counted(int n, const char *one, const char *many)
-{
-    return QString::number(n) + u' ' + QString::fromUtf8(n == 1 ? one : many);
-}
 
 }
 

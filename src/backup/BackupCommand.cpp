@@ -7,6 +7,7 @@
 #include "Restore.h"
 #include "Snapshots.h"
 #include "platform/Clock.h"
+#include "platform/Counted.h"
 #include "platform/Errors.h"
 #include "platform/ProgramDirectory.h"
 
@@ -36,7 +37,7 @@ int backup(const QString &path)
     if (content.files.isEmpty())
         return fail(QStringLiteral("Im Datenordner %1 liegen keine Daten, die sich sichern ließen.").arg(QDir::toNativeSeparators(ProgramDirectory())));
     BackupArchive::write(path, content);
-    print(stdout, QStringLiteral("%1 Dateien in „%2“ gesichert.").arg(content.files.size()).arg(QDir::toNativeSeparators(path)));
+    print(stdout, QStringLiteral("%1 in „%2“ gesichert.").arg(counted(content.files.size(), "Datei", "Dateien"), QDir::toNativeSeparators(path)));
     return 0;
 }
 

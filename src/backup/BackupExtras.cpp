@@ -7,6 +7,7 @@
 #include "RestoreDialog.h"
 #include "extras/ExtrasMenu.h"
 #include "extras/ExtrasTab.h"
+#include "platform/Counted.h"
 #include "platform/ErrorReporter.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
@@ -16,11 +17,6 @@
 
 namespace {
 const QString kFilter = QStringLiteral("Kalmora-Sicherungen (*.zip)");
-
-QString fileCount(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 Datei") : QStringLiteral("%1 Dateien").arg(count);
-}
 }
 
 BackupExtras::BackupExtras(QObject *parent)
@@ -60,7 +56,7 @@ void BackupExtras::BackupClick(QWidget *parent)
         names.append(file.name);
     Prompt::inform(parent, ErrorReporter::applicationTitle(),
                    QStringLiteral("Ihre Daten wurden in die Datei „%1“ gesichert.\n\nDie Sicherung enthält %2: %3.")
-                       .arg(QDir::toNativeSeparators(path), fileCount(names.size()), names.join(QStringLiteral(", "))));
+                       .arg(QDir::toNativeSeparators(path), counted(names.size(), "Datei", "Dateien"), names.join(QStringLiteral(", "))));
 }
 
 RestoreDialog *BackupExtras::restoreDialog() const

@@ -2,6 +2,7 @@
 #include "ClassListGroup.h"
 
 #include "ClassListState.h"
+#include "platform/Counted.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Errors.h"
 #include "sync/CalDavClient.h"
@@ -121,8 +122,7 @@ void ClassListGroup::FetchButtonClick()
             m_found.append({c.url.toString(), ClassListSettings::listLabel(c.name, c.url.toString())});
     }
     fillChoice(chosenUrl());
-    ClassStatusLabel->setText(m_found.size() == 1 ? QStringLiteral("1 Aufgabenliste gefunden.")
-                                                  : QStringLiteral("%1 Aufgabenlisten gefunden.").arg(m_found.size()));
+    ClassStatusLabel->setText(counted(m_found.size(), "Aufgabenliste", "Aufgabenlisten") + QStringLiteral(" gefunden."));
 }
 
 void ClassListGroup::NewButtonClick()

@@ -4,6 +4,7 @@
 #include "SchoolCalendar.h"
 #include "SchoolCalendarService.h"
 #include "SchoolCalendarSettings.h"
+#include "platform/Counted.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Errors.h"
 
@@ -12,13 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-
-namespace {
-QString datesText(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 Termin in den nächsten 8 Wochen.") : QStringLiteral("%1 Termine in den nächsten 8 Wochen.").arg(count);
-}
-}
 
 SchoolCalendarGroup::SchoolCalendarGroup(SchoolCalendarService &service, QWidget *parent)
     : ExtrasGroup(QStringLiteral("Schulkalender"), parent)
@@ -166,5 +160,5 @@ void SchoolCalendarGroup::ShowStatus()
     else if (m_service.busy())
         StatusLabel->setText(QStringLiteral("Die Kalender werden abgerufen ..."));
     else
-        StatusLabel->setText(problems.isEmpty() ? datesText(m_service.dates().dates.size()) : problems.join(u'\n'));
+        StatusLabel->setText(problems.isEmpty() ? counted(m_service.dates().dates.size(), "Termin", "Termine") + QStringLiteral(" in den nächsten 8 Wochen.") : problems.join(u'\n'));
 }
