@@ -103,6 +103,19 @@ bool KillDuringWork::runKilledAtRename(const QStringList &arguments, int rename,
     return true;
 }
 
+int KillDuringWork::runKilledAtEachRename(const QStringList &arguments, const std::function<bool(int)> &prepare, int mostRounds)
+{
+    for (int round = 0; round < mostRounds; ++round) {
+        bool finished = false;
+        int exitCode = 0;
+        if (!prepare(round) || !runKilledAtRename(arguments, round + 1, finished, exitCode))
+            return 0;
+        if (finished)
+            return exitCode == 0 ? round + 1 : 0;
+    }
+    return 0;
+}
+
 QString PrivateDesktop::start(const QString &folder, const QString &screen)
 {
     for (const char *tool : {"dbus-daemon", "Xvfb"}) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <utility>
 
 /// A process the test started, ended with the test at the latest: by its
@@ -61,6 +62,12 @@ public:
     /// `finished` tells whether it ran out of renames first and ended
     /// normally, with `exitCode`.
     bool runKilledAtRename(const QStringList &arguments, int rename, bool &finished, int &exitCode);
+    /// Kills runs at each of their renames in turn: round r (from 0) calls
+    /// `prepare(r)`, which adds the round's work and returns false when that
+    /// failed, then a run killed just before its (r+1)-th rename, until a run
+    /// ends by itself with exit code 0. The rounds taken; 0 when a round
+    /// failed or no run ended by itself within `mostRounds`.
+    int runKilledAtEachRename(const QStringList &arguments, const std::function<bool(int round)> &prepare, int mostRounds = 40);
 
 private:
     QString m_program;
